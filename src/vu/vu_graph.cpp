@@ -1,0 +1,60 @@
+#include "vu/vu_graph.h"
+
+#include "vu/vu_array.h"
+
+namespace Korvex {
+
+namespace {
+
+template <typename Visit>
+void forEachNodeInGraph(const VuSet* set, Visit visit) {
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node))
+        visit(node);
+}
+
+}  // namespace
+
+VuNode* vu_firstNodeInGraph(const VuSet* set) {
+    return set->liveList ? set->liveList->nextInSet : nullptr;
+}
+
+VuNode* vu_nextNodeInGraph(const VuSet* set, const VuNode* node) {
+    // The live-list node is the oldest node and so the last one visited.
+    if (!node || node == set->liveList) return nullptr;
+    return node->nextInSet;
+}
+
+int vu_countNodesInGraph(const VuSet* set) {
+    int count = 0;
+    forEachNodeInGraph(set, [&](VuNode*) { ++count; });
+    return count;
+}
+
+void vu_clearMaskInSet(VuSet* set, VuMask m) {
+    forEachNodeInGraph(set, [=](VuNode* node) { node->mask &= ~m; });
+}
+
+void vu_setMaskInSet(VuSet* set, VuMask m) {
+    forEachNodeInGraph(set, [=](VuNode* node) { node->mask |= m; });
+}
+
+void vu_collectAllNodes(vuArray* array, VuSet* set) {
+    vu_arrayClear(array);
+    forEachNodeInGraph(set, [=](VuNode* node) { vu_arrayAdd(array, node); });
+}
+
+void vu_collectMaskedNodes(vuArray* array, VuSet* set, VuMask m) {
+    vu_arrayClear(array);
+    forEachNodeInGraph(set, [=](VuNode* node) {
+        if (node->mask & m) vu_arrayAdd(array, node);
+    });
+}
+
+void vu_collectUnmaskedNodes(vuArray* array, VuSet* set, VuMask m) {
+    vu_arrayClear(array);
+    forEachNodeInGraph(set, [=](VuNode* node) {
+        if (!(node->mask & m)) vu_arrayAdd(array, node);
+    });
+}
+
+}  // namespace Korvex

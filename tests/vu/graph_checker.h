@@ -1,0 +1,121 @@
+// Structural checks for vertex-use graphs, used after every public call
+// sequence in the graph tests:
+//   EXPECT_TRUE(vutest::isWellFormedGraph(set));
+// UniqueVuSet frees a graph at the end of a test.
+// The live nodes must form a closed list; fSucc and vSucc must be permutations
+// of them with vu_fpred and vu_vpred their inverses; the edge mate must be an
+// involution; every vertex loop must sit at one point; and the mask and array
+// pools must be whole again (16 bits, 6 arrays).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "vu/vu.h"
+
+namespace Korvex::vutest {
+
+namespace detail {
+
+inline bool sameCoordinate(double a, double b) {
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+
+inline bool samePoint(const DPoint3d& a, const DPoint3d& b) {
+    return sameCoordinate(a.x, b.x) && sameCoordinate(a.y, b.y) && sameCoordinate(a.z, b.z);
+}
+
+inline std::string describe(const VuNode* node) {
+    std::ostringstream text;
+    text << "node #" << node->id << " at (" << node->xyz.x << ", " << node->xyz.y << ")";
+    return text.str();
+}
+
+// The live nodes in iteration order; empty with a message when the list does
+// not close within the number of nodes the set's blocks can hold.
+inline std::vector<VuNode*> liveNodes(const VuSet* set, std::string* problem) {
+    std::vector<VuNode*> nodes;
+    const std::size_t limit =
+        static_cast<std::size_t>(vu_arraySize(set->nodeBlocks)) * VU_NODES_PER_BLOCK;
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
+        if (nodes.size() >= limit) {
+            *problem = "the live list does not close";
+            return {};
+        }
+        nodes.push_back(node);
+    }
+    return nodes;
+}
+
+inline std::string checkPermutations(const std::vector<VuNode*>& nodes) {
+    const std::unordered_set<const VuNode*> live(nodes.begin(), nodes.end());
+    if (live.size() != nodes.size()) return "a node appears twice in the live list";
+    std::unordered_set<const VuNode*> fImages, vImages;
+    for (const VuNode* node : nodes) {
+        if (!live.count(node->fSucc)) return describe(node) + ": fSucc is not a live node";
+        if (!live.count(node->vSucc)) return describe(node) + ": vSucc is not a live node";
+        fImages.insert(node->fSucc);
+        vImages.insert(node->vSucc);
+    }
+    if (fImages.size() != nodes.size()) return "fSucc is not a permutation";
+    if (vImages.size() != nodes.size()) return "vSucc is not a permutation";
+    return {};
+}
+
+inline std::string checkDerivedRelations(const std::vector<VuNode*>& nodes) {
+    for (const VuNode* node : nodes) {
+        if (vu_fpred(node->fSucc) != node || vu_fsucc(vu_fpred(node)) != node)
+            return describe(node) + ": vu_fpred is not the inverse of fSucc";
+        if (vu_vpred(node->vSucc) != node || vu_vsucc(vu_vpred(node)) != node)
+            return describe(node) + ": vu_vpred is not the inverse of vSucc";
+        if (vu_edgeMate(vu_edgeMate(node)) != node)
+            return describe(node) + ": the edge mate is not an involution";
+        if (!samePoint(node->xyz, node->vSucc->xyz))
+            return describe(node) + ": its vertex successor " + describe(node->vSucc) +
+                   " lies elsewhere";
+    }
+    return {};
+}
+
+inline std::string checkPools(const VuSet* set) {
+    if (set->freeMaskCount != VU_MASK_POOL_SIZE)
+        return std::to_string(VU_MASK_POOL_SIZE - set->freeMaskCount) + " mask(s) not returned";
+    std::set<VuMask> masks(set->maskPool, set->maskPool + VU_MASK_POOL_SIZE);
+    for (int i = 0; i < VU_MASK_POOL_SIZE; ++i)
+        if (!masks.count(VU_LOWEST_POOLED_MASK << i)) return "the mask pool lost a bit";
+    if (set->freeArrayCount != VU_ARRAY_POOL_SIZE)
+        return std::to_string(VU_ARRAY_POOL_SIZE - set->freeArrayCount) + " array(s) not returned";
+    std::set<const vuArray*> arrays(set->arrayPool, set->arrayPool + VU_ARRAY_POOL_SIZE);
+    if (arrays.size() != VU_ARRAY_POOL_SIZE || arrays.count(nullptr))
+        return "the array pool holds a null or a duplicate";
+    return {};
+}
+
+}  // namespace detail
+
+struct VuSetDeleter {
+    void operator()(VuSet* set) const { vu_freeVuSet(set); }
+};
+using UniqueVuSet = std::unique_ptr<VuSet, VuSetDeleter>;
+
+inline UniqueVuSet makeVuSet(int extraBytes = 0) { return UniqueVuSet(vu_newVuSet(extraBytes)); }
+
+inline ::testing::AssertionResult isWellFormedGraph(const VuSet* set) {
+    std::string problem;
+    const std::vector<VuNode*> nodes = detail::liveNodes(set, &problem);
+    if (problem.empty()) problem = detail::checkPermutations(nodes);
+    if (problem.empty()) problem = detail::checkDerivedRelations(nodes);
+    if (problem.empty()) problem = detail::checkPools(set);
+    if (problem.empty()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << problem;
+}
+
+}  // namespace Korvex::vutest
