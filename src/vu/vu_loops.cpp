@@ -1,0 +1,148 @@
+#include "vu/vu_loops.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <new>
+
+#include "vu/vu_node.h"
+#include "vu/vu_topology.h"
+
+namespace Korvex {
+
+namespace {
+
+constexpr int kStackCopyLimit = 10000;
+constexpr double kSmallestRelTol = 1.0e-14;
+constexpr double kDefaultRelTol = 1.0e-8;
+
+bool isDisconnect(const DPoint3d& p) {
+    constexpr double kDisconnect = std::numeric_limits<double>::max();
+    return p.x == kDisconnect || p.y == kDisconnect || p.z == kDisconnect;
+}
+
+// XY maximum norm.
+double xyDistance(const DPoint3d& a, const DPoint3d& b) {
+    return std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y));
+}
+
+// max(abstol, 0) plus the run's size S (largest |coordinate| of its range
+// corners and its extents) times the relative factor.
+double runTolerance(const DPoint3d* run, int n, double abstol, double reltol) {
+    DRange2d range;
+    range.init();
+    for (int i = 0; i < n; ++i) range.extend(DPoint2d{run[i].x, run[i].y});
+    const double size = std::max({std::fabs(range.low.x), std::fabs(range.low.y),
+                                  std::fabs(range.high.x), std::fabs(range.high.y),
+                                  range.high.x - range.low.x, range.high.y - range.low.y});
+    const double factor = reltol > 0.0 ? std::max(reltol, kSmallestRelTol) : kDefaultRelTol;
+    return std::max(abstol, 0.0) + size * factor;
+}
+
+// The corner where the long edge A0->A1 entering a collapsed chain meets the
+// long edge B0->B1 leaving it, when it lies within reach of both; else A1.
+DPoint3d replacementPoint(const DPoint3d& a0, const DPoint3d& a1, const DPoint3d& b0,
+                          const DPoint3d& b1, double reach) {
+    // Solve A1 + s (A1 - A0) = B0 + t (B1 - B0) for s.
+    const double ux = a1.x - a0.x, uy = a1.y - a0.y;
+    const double vx = b1.x - b0.x, vy = b1.y - b0.y;
+    const double wx = b0.x - a1.x, wy = b0.y - a1.y;
+    const double cross = ux * vy - uy * vx;
+    if (cross == 0.0) return a1;  // parallel lines
+    const double s = (wx * vy - wy * vx) / cross;
+    const DPoint3d corner = {a1.x + s * ux, a1.y + s * uy, a1.z};
+    if (xyDistance(corner, a1) < reach && xyDistance(corner, b0) < reach) return corner;
+    return a1;
+}
+
+// Chooses the vertices of one closed run, moving collapsed chains onto their
+// replacement points in place. Returns the number of kept indices, or -1 when
+// the whole ring collapses.
+int keepVertices(DPoint3d* run, int n, double tol, int* kept) {
+    auto at = [=](long long i) -> DPoint3d& { return run[i % n]; };
+    int keptCount = 0;
+    int i = 0;
+    while (i < n) {
+        if (xyDistance(at(i), at(i + 1)) <= tol) {
+            ++i;  // drop a point that a short edge leads away from
+            continue;
+        }
+        kept[keptCount++] = i;
+        double reach = tol;
+        int j = 1;
+        for (; j < n; ++j) {
+            const double length = xyDistance(at(i + j), at(i + j + 1));
+            if (!(length < tol)) break;
+            reach += length;
+        }
+        if (j == 1) {
+            ++i;
+            continue;
+        }
+        if (j >= n) return -1;
+        const DPoint3d corner = replacementPoint(at(i), at(i + 1), at(i + j), at(i + j + 1), reach);
+        for (int k = 1; k <= j; ++k) at(i + k) = corner;
+        i += j;
+    }
+    return keptCount;
+}
+
+VuNode* buildLoop(VuSet* set, const DPoint3d* run, const int* kept, int keptCount) {
+    VuNode* node = nullptr;
+    for (int k = 0; k < keptCount; ++k) {
+        VuNode* first = nullptr;
+        VuNode* second = nullptr;
+        vu_splitEdge(set, node, &first, &second);
+        if (!first) return nullptr;
+        vu_setDPoint3d(first, &run[kept[k]]);
+        vu_setDPoint3d(second, &run[kept[k]]);
+        node = first;
+    }
+    return node;
+}
+
+VuNode* loopFromRun(VuSet* set, DPoint3d* run, int n, int* kept, double abstol, double reltol) {
+    const double tol = runTolerance(run, n, abstol, reltol);
+    const int keptCount = keepVertices(run, n, tol, kept);
+    if (keptCount < 2) return nullptr;
+    return buildLoop(set, run, kept, keptCount);
+}
+
+// Splits the working copy at disconnect points (a disconnect in last place is
+// an ordinary point) and builds each run; returns the last run's result.
+VuNode* loopsFromCopy(VuSet* set, DPoint3d* points, int count, int* kept, double abstol,
+                      double reltol) {
+    VuNode* last = nullptr;
+    int start = 0;
+    for (int i = 0; i < count; ++i) {
+        const bool endsRun = i + 1 < count && isDisconnect(points[i]);
+        if (!endsRun && i + 1 < count) continue;
+        const int end = endsRun ? i : count;
+        if (end > start)
+            last = loopFromRun(set, points + start, end - start, kept, abstol, reltol);
+        start = i + 1;
+    }
+    return last;
+}
+
+}  // namespace
+
+VuNode* vu_loopFromDPoint3dArrayXYTol(VuSet* set, const DPoint3d* points, int count,
+                                      double abstol, double reltol) {
+    if (count < 2 || !points) return nullptr;
+    const auto size = static_cast<std::size_t>(count);
+    if (count <= kStackCopyLimit) {
+        DPoint3d copy[kStackCopyLimit];
+        int kept[kStackCopyLimit];
+        std::copy(points, points + size, copy);
+        return loopsFromCopy(set, copy, count, kept, abstol, reltol);
+    }
+    std::unique_ptr<DPoint3d[]> copy(new (std::nothrow) DPoint3d[size]);
+    std::unique_ptr<int[]> kept(new (std::nothrow) int[size]);
+    if (!copy || !kept) return nullptr;
+    std::copy(points, points + size, copy.get());
+    return loopsFromCopy(set, copy.get(), count, kept.get(), abstol, reltol);
+}
+
+}  // namespace Korvex
