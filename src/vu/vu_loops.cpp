@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <memory>
 #include <new>
 
+#include "planar/disconnect_point.h"
+#include "planar/line2d.h"
 #include "vu/vu_node.h"
 #include "vu/vu_topology.h"
 
@@ -16,11 +17,6 @@ namespace {
 constexpr int kStackCopyLimit = 10000;
 constexpr double kSmallestRelTol = 1.0e-14;
 constexpr double kDefaultRelTol = 1.0e-8;
-
-bool isDisconnect(const DPoint3d& p) {
-    constexpr double kDisconnect = std::numeric_limits<double>::max();
-    return p.x == kDisconnect || p.y == kDisconnect || p.z == kDisconnect;
-}
 
 // XY maximum norm.
 double xyDistance(const DPoint3d& a, const DPoint3d& b) {
@@ -44,14 +40,12 @@ double runTolerance(const DPoint3d* run, int n, double abstol, double reltol) {
 // long edge B0->B1 leaving it, when it lies within reach of both; else A1.
 DPoint3d replacementPoint(const DPoint3d& a0, const DPoint3d& a1, const DPoint3d& b0,
                           const DPoint3d& b1, double reach) {
-    // Solve A1 + s (A1 - A0) = B0 + t (B1 - B0) for s.
-    const double ux = a1.x - a0.x, uy = a1.y - a0.y;
-    const double vx = b1.x - b0.x, vy = b1.y - b0.y;
-    const double wx = b0.x - a1.x, wy = b0.y - a1.y;
-    const double cross = ux * vy - uy * vx;
-    if (cross == 0.0) return a1;  // parallel lines
-    const double s = (wx * vy - wy * vx) / cross;
-    const DPoint3d corner = {a1.x + s * ux, a1.y + s * uy, a1.z};
+    const DPoint2d a0xy = {a0.x, a0.y}, a1xy = {a1.x, a1.y};
+    const DPoint2d b0xy = {b0.x, b0.y}, b1xy = {b1.x, b1.y};
+    DPoint2d crossing;
+    if (!tgxVector2d_intersectLines(&crossing, nullptr, nullptr, &a0xy, &a1xy, &b0xy, &b1xy))
+        return a1;  // parallel (or too ill-conditioned to trust)
+    const DPoint3d corner = {crossing.x, crossing.y, a1.z};
     if (xyDistance(corner, a1) < reach && xyDistance(corner, b0) < reach) return corner;
     return a1;
 }
@@ -116,7 +110,7 @@ VuNode* loopsFromCopy(VuSet* set, DPoint3d* points, int count, int* kept, double
     VuNode* last = nullptr;
     int start = 0;
     for (int i = 0; i < count; ++i) {
-        const bool endsRun = i + 1 < count && isDisconnect(points[i]);
+        const bool endsRun = i + 1 < count && tgxDPoint3d_isDisconnect(&points[i]);
         if (!endsRun && i + 1 < count) continue;
         const int end = endsRun ? i : count;
         if (end > start)
