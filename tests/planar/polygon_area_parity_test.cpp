@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
+#include <random>
 
 using namespace Korvex;
 using namespace planar_test;
@@ -13,6 +15,54 @@ namespace {
 int parity(double x, double y, const Polygon& p, double tolerance = 0.0) {
     const DPoint3d q{x, y, 0};
     return tgxGeom_XYPolygonParity(&q, p.data(), count(p), tolerance);
+}
+
+// The textbook shoelace sum of one closed ring, in long double.
+long double shoelace(const Polygon& ring) {
+    long double sum = 0;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const DPoint3d& a = ring[i];
+        const DPoint3d& b = ring[(i + 1) % ring.size()];
+        sum += static_cast<long double>(a.x) * b.y - static_cast<long double>(b.x) * a.y;
+    }
+    return sum / 2;
+}
+
+Polygon moved(const Polygon& ring, double angle, double dx, double dy) {
+    const double c = std::cos(angle), s = std::sin(angle);
+    Polygon out;
+    for (const DPoint3d& p : ring) out.push_back({c * p.x - s * p.y + dx, s * p.x + c * p.y + dy, p.z});
+    return out;
+}
+
+// Winding number of the closed ring around (x, y); exact for the small
+// integer coordinates used below.
+int windingNumber(const Polygon& ring, double x, double y) {
+    int winding = 0;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const DPoint3d& a = ring[i];
+        const DPoint3d& b = ring[(i + 1) % ring.size()];
+        const double side = (b.x - a.x) * (y - a.y) - (x - a.x) * (b.y - a.y);
+        if (a.y <= y) {
+            if (b.y > y && side > 0) ++winding;
+        } else if (b.y <= y && side < 0) {
+            --winding;
+        }
+    }
+    return winding;
+}
+
+bool onSegment(const DPoint3d& a, const DPoint3d& b, double x, double y) {
+    const double side = (b.x - a.x) * (y - a.y) - (x - a.x) * (b.y - a.y);
+    return side == 0 && std::min(a.x, b.x) <= x && x <= std::max(a.x, b.x) &&
+           std::min(a.y, b.y) <= y && y <= std::max(a.y, b.y);
+}
+
+bool onBoundary(const Polygon& ring, double x, double y) {
+    for (size_t i = 0; i < ring.size(); ++i) {
+        if (onSegment(ring[i], ring[(i + 1) % ring.size()], x, y)) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -118,4 +168,54 @@ TEST(XYPolygonParity, HostileCoordinatesNeverHang) {
     for (int r : {r1, r2, r3}) EXPECT_TRUE(r >= -2 && r <= 1);
     // With an infinite tolerance every vertex blocks every line.
     EXPECT_EQ(parity(5, 5, square, inf), 0);
+}
+
+TEST(XYPolygonArea, MatchesTheShoelaceSumUnderRotationAndTranslation) {
+    std::mt19937 rng(1234);
+    std::uniform_real_distribution<double> coordinate(-50, 50), angle(0, 2 * std::numbers::pi),
+        shift(-1e5, 1e5);
+    std::uniform_int_distribution<int> vertices(3, 40);
+    for (int trial = 0; trial < 300 * kRandomScale; ++trial) {
+        Polygon ring(vertices(rng));
+        for (DPoint3d& p : ring) p = {coordinate(rng), coordinate(rng), coordinate(rng)};
+        const double area = tgxGeom_getXYPolygonArea(ring.data(), count(ring));
+        ASSERT_NEAR(area, static_cast<double>(shoelace(ring)), 1e-9);
+        // Rigid motions keep the area; fanning from the first point keeps the
+        // error relative to the ring's size, not to its distance from the origin.
+        const Polygon other = moved(ring, angle(rng), shift(rng), shift(rng));
+        ASSERT_NEAR(tgxGeom_getXYPolygonArea(other.data(), count(other)), area, 1e-7);
+    }
+}
+
+TEST(XYPolygonParity, AgreesWithTheWindingNumberAwayFromBoundaries) {
+    // Integer coordinates on a small grid put many queries level with or
+    // plumb below vertices, so the vertical and rotated lines get exercised.
+    std::mt19937 rng(99);
+    std::uniform_int_distribution<int> coordinate(0, 12), vertices(3, 9), loops(1, 3);
+    int inside = 0, queries = 0;
+    for (int trial = 0; trial < 300 * kRandomScale; ++trial) {
+        std::vector<Polygon> rings(loops(rng));
+        Polygon all;
+        for (Polygon& ring : rings) {
+            ring.resize(vertices(rng));
+            for (DPoint3d& p : ring) p = {double(coordinate(rng)), double(coordinate(rng)), 0};
+            if (!all.empty()) all.push_back(disconnect());
+            all.insert(all.end(), ring.begin(), ring.end());
+        }
+        for (int q = 0; q < 10; ++q) {
+            const double x = coordinate(rng) + 0.5 * (q % 2), y = coordinate(rng);
+            bool boundary = false;
+            int winding = 0;
+            for (const Polygon& ring : rings) {
+                boundary = boundary || onBoundary(ring, x, y);
+                winding += windingNumber(ring, x, y);
+            }
+            if (boundary) continue;
+            const int expected = winding % 2 != 0 ? 1 : -1;
+            ASSERT_EQ(parity(x, y, all), expected) << "trial " << trial << " query " << x << "," << y;
+            inside += expected == 1;
+            ++queries;
+        }
+    }
+    EXPECT_GT(inside, queries / 10);
 }
