@@ -1,6 +1,7 @@
 #pragma once
 // Everything of the vertex-use graph layer.
 #include "vu/vu_array.h"
+#include "vu/vu_face_walk.h"
 #include "vu/vu_faces.h"
 #include "vu/vu_graph.h"
 #include "vu/vu_loops.h"

@@ -1,12 +1,11 @@
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <utility>
 #include <vector>
 
 #include "vu/vu_array.h"
+#include "vu/vu_face_walk.h"
 #include "vu/vu_faces.h"
-#include "vu/vu_graph.h"
 #include "vu/vu_node.h"
 #include "vu/vu_pools.h"
 
@@ -31,11 +30,9 @@ public:
 
 private:
     void setFaceState(VuNode* face, bool exterior) {
-        if (exterior) vu_setMaskAroundFace(face, VU_EXTERIOR_EDGE | m_reached);
-        else {
-            vu_clrMaskAroundFace(face, VU_EXTERIOR_EDGE);
-            vu_setMaskAroundFace(face, m_reached);
-        }
+        if (exterior) vu_setMaskAroundFace(face, VU_EXTERIOR_EDGE);
+        else vu_clrMaskAroundFace(face, VU_EXTERIOR_EDGE);
+        vu_setMaskAroundFace(face, m_reached);
     }
 
     // Gives every face reachable without crossing a boundary edge the state.
@@ -95,15 +92,11 @@ private:
 
 // Seeds: every face of three or more nodes whose area is not positive.
 void markNonPositiveFacesExterior(VuSet* set) {
-    const VuMask visited = vu_grabMask(set);
-    vu_clearMaskInSet(set, VU_EXTERIOR_EDGE | visited);
-    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
-        if (vu_getMask(node, visited)) continue;
-        const double area = vu_areaWithMask(node, visited);
-        if (area <= 0.0 && vu_countNodesAroundFace(node) >= 3)
-            vu_setMaskAroundFace(node, VU_EXTERIOR_EDGE);
-    }
-    vu_returnMask(set, visited);
+    vu_clearMaskInSet(set, VU_EXTERIOR_EDGE);
+    vu_forEachFaceInGraph(set, [](VuNode* face) {
+        if (vu_area(face) <= 0.0 && vu_countNodesAroundFace(face) >= 3)
+            vu_setMaskAroundFace(face, VU_EXTERIOR_EDGE);
+    });
 }
 
 // The collected faces, smallest (most negative) area first; ties keep the

@@ -1,6 +1,7 @@
 #include "vu/vu_faces.h"
 
 #include "vu/vu_array.h"
+#include "vu/vu_face_walk.h"
 #include "vu/vu_graph.h"
 #include "vu/vu_node.h"
 #include "vu/vu_pools.h"
@@ -9,46 +10,34 @@ namespace Korvex {
 
 namespace {
 
-// Trapezoid sum over the face, setting m (when non-zero) on each node. Faces
-// of one or two nodes enclose nothing, whatever their coordinates.
-double faceArea(VuNode* start, VuMask m) {
-    if (!start) return 0.0;
-    if (start->fSucc->fSucc == start) {
-        if (m) vu_setMaskAroundFace(start, m);
-        return 0.0;
-    }
-    double sum = 0.0;
-    VuNode* node = start;
-    do {
-        VuNode* next = node->fSucc;
-        if (m) node->mask |= m;
-        sum += (next->xyz.x - node->xyz.x) * (next->xyz.y + node->xyz.y);
-        node = next;
-    } while (node != start);
-    return -0.5 * sum;
-}
-
 // Adds one representative per face, the first node met in graph order, when
 // its exterior bit equals wantExterior.
 void collectFaces(vuArray* array, VuSet* set, bool wantExterior) {
     vu_arrayClear(array);
-    const VuMask visited = vu_grabMask(set);
-    vu_clearMaskInSet(set, visited);
-    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
-        if (vu_getMask(node, visited)) continue;
-        if ((vu_getMask(node, VU_EXTERIOR_EDGE) != 0) == wantExterior) vu_arrayAdd(array, node);
-        vu_setMaskAroundFace(node, visited);
-    }
-    vu_returnMask(set, visited);
+    vu_forEachFaceInGraph(set, [=](VuNode* face) {
+        if ((vu_getMask(face, VU_EXTERIOR_EDGE) != 0) == wantExterior) vu_arrayAdd(array, face);
+    });
 }
 
 }  // namespace
 
 double vu_area(const VuNode* node) {
-    return faceArea(const_cast<VuNode*>(node), 0);
+    // Faces of one or two nodes enclose nothing, whatever their coordinates.
+    if (!node || node->fSucc->fSucc == node) return 0.0;
+    double sum = 0.0;
+    const VuNode* x = node;
+    do {
+        const VuNode* y = x->fSucc;
+        sum += (y->xyz.x - x->xyz.x) * (y->xyz.y + x->xyz.y);
+        x = y;
+    } while (x != node);
+    return -0.5 * sum;
 }
 
-double vu_areaWithMask(VuNode* node, VuMask m) { return faceArea(node, m); }
+double vu_areaWithMask(VuNode* node, VuMask m) {
+    vu_setMaskAroundFace(node, m);
+    return vu_area(node);
+}
 
 void vu_collectInteriorFaceLoops(vuArray* array, VuSet* set) { collectFaces(array, set, false); }
 
@@ -67,14 +56,9 @@ void vu_collectVertexLoops(vuArray* array, VuSet* set) {
 }
 
 void vu_spreadMaskAroundFaces(VuSet* set, VuMask m) {
-    const VuMask visited = vu_grabMask(set);
-    vu_clearMaskInSet(set, visited);
-    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
-        if (vu_getMask(node, visited)) continue;
-        if (vu_findMaskAroundFace(node, m)) vu_setMaskAroundFace(node, m);
-        vu_setMaskAroundFace(node, visited);
-    }
-    vu_returnMask(set, visited);
+    vu_forEachFaceInGraph(set, [=](VuNode* face) {
+        if (vu_findMaskAroundFace(face, m)) vu_setMaskAroundFace(face, m);
+    });
 }
 
 }  // namespace Korvex

@@ -15,7 +15,6 @@ namespace Korvex {
 namespace {
 
 constexpr int kStackCopyLimit = 10000;
-constexpr double kSmallestRelTol = 1.0e-14;
 constexpr double kDefaultRelTol = 1.0e-8;
 
 // XY maximum norm.
@@ -32,7 +31,7 @@ double runTolerance(const DPoint3d* run, int n, double abstol, double reltol) {
     const double size = std::max({std::fabs(range.low.x), std::fabs(range.low.y),
                                   std::fabs(range.high.x), std::fabs(range.high.y),
                                   range.high.x - range.low.x, range.high.y - range.low.y});
-    const double factor = reltol > 0.0 ? std::max(reltol, kSmallestRelTol) : kDefaultRelTol;
+    const double factor = reltol > 0.0 ? std::max(reltol, VU_SMALLEST_REL_TOL) : kDefaultRelTol;
     return std::max(abstol, 0.0) + size * factor;
 }
 

@@ -9,20 +9,20 @@ using Successor = VuNode* VuNode::*;
 constexpr Successor kAroundFace = &VuNode::fSucc;
 constexpr Successor kAroundVertex = &VuNode::vSucc;
 
-template <typename Visit>
-void forEachInLoop(VuNode* start, Successor next, Visit visit) {
+// Node is VuNode or const VuNode.
+template <typename Node, typename Visit>
+void forEachInLoop(Node* start, Successor next, Visit visit) {
     if (!start) return;
-    VuNode* node = start;
+    Node* node = start;
     do {
-        VuNode* following = node->*next;
         visit(node);
-        node = following;
+        node = node->*next;
     } while (node != start);
 }
 
 int countInLoop(const VuNode* start, Successor next, VuMask m, bool anyNode) {
     int count = 0;
-    forEachInLoop(const_cast<VuNode*>(start), next, [&](VuNode* node) {
+    forEachInLoop(start, next, [&](const VuNode* node) {
         if (anyNode || (node->mask & m)) ++count;
     });
     return count;

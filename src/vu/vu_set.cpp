@@ -9,8 +9,6 @@ namespace Korvex {
 
 namespace {
 
-constexpr double kSmallestRelTol = 1.0e-14;
-
 void fillMaskPool(VuSet* set) {
     // Pushed lowest first, so the first grab pops the highest bit.
     set->freeMaskCount = 0;
@@ -33,7 +31,7 @@ void setDefaults(VuSet* set, int extraBytes) {
     set->splitInheritMask = VU_DEFAULT_SPLIT_INHERIT_MASK;
     set->joinInheritMask = 0;
     set->extraBytes = extraBytes > 0 ? extraBytes : 0;
-    set->relTol = kSmallestRelTol;
+    set->relTol = VU_SMALLEST_REL_TOL;
 }
 
 }  // namespace
@@ -70,7 +68,7 @@ void vu_reinitializeVuSet(VuSet* set) {
 void vu_setTol(VuSet* set, double abstol, double reltol) {
     // Written as "reject below" so that a NaN is kept as given.
     set->absTol = abstol < 0.0 ? 0.0 : abstol;
-    set->relTol = reltol <= kSmallestRelTol ? kSmallestRelTol : reltol;
+    set->relTol = reltol <= VU_SMALLEST_REL_TOL ? VU_SMALLEST_REL_TOL : reltol;
 }
 
 void vu_getTol(const VuSet* set, double* abstol, double* reltol) {

@@ -23,6 +23,20 @@ bool allocatePair(VuSet* set, VuNode** a, VuNode** b) {
     return false;
 }
 
+// Two fresh nodes linked by link, announced with the message.
+template <typename Link>
+void createLinkedPair(VuSet* set, VuNode** nodeA, VuNode** nodeB, vumessagetype message,
+                      Link link) {
+    VuNode* a = nullptr;
+    VuNode* b = nullptr;
+    if (allocatePair(set, &a, &b)) {
+        link(a, b);
+        vu_sendMessage(set, message, a, b);
+    }
+    store(nodeA, a);
+    store(nodeB, b);
+}
+
 // Gives the new end of an edge the properties of the vertex it joins.
 void inheritFromVertex(const VuSet* set, VuNode* newEnd, const VuNode* vertexNode) {
     newEnd->mask |= vertexNode->mask & set->joinInheritMask;
@@ -76,27 +90,17 @@ void releaseMarkedNodes(VuSet* set, VuMask m) {
 }  // namespace
 
 void vu_createFreeEdge(VuSet* set, VuNode** nodeA, VuNode** nodeB) {
-    VuNode* a = nullptr;
-    VuNode* b = nullptr;
-    if (allocatePair(set, &a, &b)) {
+    createLinkedPair(set, nodeA, nodeB, VU_MSG_NEW_FREE_EDGE, [](VuNode* a, VuNode* b) {
         a->fSucc = b;
         b->fSucc = a;
-        vu_sendMessage(set, VU_MSG_NEW_FREE_EDGE, a, b);
-    }
-    store(nodeA, a);
-    store(nodeB, b);
+    });
 }
 
 void vu_createSlingEdge(VuSet* set, VuNode** nodeA, VuNode** nodeB) {
-    VuNode* a = nullptr;
-    VuNode* b = nullptr;
-    if (allocatePair(set, &a, &b)) {
+    createLinkedPair(set, nodeA, nodeB, VU_MSG_NEW_SLING, [](VuNode* a, VuNode* b) {
         a->vSucc = b;
         b->vSucc = a;
-        vu_sendMessage(set, VU_MSG_NEW_SLING, a, b);
-    }
-    store(nodeA, a);
-    store(nodeB, b);
+    });
 }
 
 void vu_twistVertexLoops(VuSet* set, VuNode* nodeA, VuNode* nodeB) {

@@ -27,6 +27,8 @@ inline constexpr int VU_MASK_POOL_SIZE = 16;
 inline constexpr int VU_ARRAY_POOL_SIZE = 6;
 inline constexpr int VU_NODES_PER_BLOCK = 128;
 inline constexpr int VU_ARRAY_GROWTH = 1024;
+// The smallest relative tolerance a set or a loop accepts.
+inline constexpr double VU_SMALLEST_REL_TOL = 1.0e-14;
 
 enum vumessagetype : std::int32_t {
     VU_MSG_PRE_EDGE_SPLIT = -100,

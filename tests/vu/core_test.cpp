@@ -119,18 +119,6 @@ TEST(VuSettings, TolerancesAreClampedButNaNPassesThrough) {
     EXPECT_TRUE(std::isnan(reltol));
 }
 
-TEST(VuSettings, NewSetDefaults) {
-    auto set = makeVuSet();
-    EXPECT_EQ(set->slingMaskA, VU_BOUNDARY_EDGE);
-    EXPECT_EQ(set->slingMaskB, VU_BOUNDARY_EDGE);
-    EXPECT_EQ(vu_getSplitInheritMask(set.get()), 0x54EFu);
-    EXPECT_EQ(vu_getJoinInheritMask(set.get()), 0u);
-    EXPECT_EQ(vu_stackSize(set.get()), 0);
-    EXPECT_EQ(vu_firstNodeInGraph(set.get()), nullptr);
-    EXPECT_EQ(vu_getMergeTol(set.get()), 0.0);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
-}
-
 TEST(VuIteration, NewestFirstAndNewNodesAreNotVisited) {
     auto set = makeVuSet();
     EXPECT_EQ(vu_nextNodeInGraph(set.get(), nullptr), nullptr);
