@@ -7,6 +7,7 @@
 #include "vu/vu_loops.h"
 #include "vu/vu_node.h"
 #include "vu/vu_pools.h"
+#include "vu/vu_regularize.h"
 #include "vu/vu_set.h"
 #include "vu/vu_stack.h"
 #include "vu/vu_topology.h"

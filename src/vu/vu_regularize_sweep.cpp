@@ -1,0 +1,285 @@
+#include "vu/vu_regularize_sweep.h"
+
+#include <algorithm>
+
+#include "vu/vu_array.h"
+#include "vu/vu_graph.h"
+#include "vu/vu_node.h"
+#include "vu/vu_pools.h"
+#include "vu/vu_regularize_order.h"
+#include "vu/vu_set.h"
+#include "vu/vu_topology.h"
+
+namespace Korvex {
+
+namespace {
+
+// x of the edge lower-upper at height y, interpolated from whichever end is
+// nearer to y so that the result is exact at the ends.
+double xAtHeight(const VuNode* lower, const VuNode* upper, double y) {
+    const double dy = upper->xyz.y - lower->xyz.y;
+    if (dy == 0.0) return lower->xyz.x;
+    const double dx = upper->xyz.x - lower->xyz.x;
+    const double aboveLower = y - lower->xyz.y;
+    const double belowUpper = upper->xyz.y - y;
+    if (aboveLower <= belowUpper) return lower->xyz.x + dx * (aboveLower / dy);
+    return upper->xyz.x - dx * (belowUpper / dy);
+}
+
+// The nearest face neighbours at a different point, so that repeated points
+// do not hide the direction of an edge.
+const VuNode* distinctFaceSuccessor(const VuNode* node) {
+    const VuNode* next = vu_fsucc(node);
+    while (next != node && vu_sameXY(next, node)) next = vu_fsucc(next);
+    return next;
+}
+
+const VuNode* distinctFacePredecessor(const VuNode* node) {
+    const VuNode* previous = vu_fpred(node);
+    while (previous != node && vu_sameXY(previous, node)) previous = vu_fpred(previous);
+    return previous;
+}
+
+double cross(double ux, double uy, double vx, double vy) { return ux * vy - uy * vx; }
+
+// True when the direction from node toward the other point lies strictly
+// inside the angle of node's face at its vertex: the sector swept
+// counterclockwise from the outgoing face edge to the incoming one.
+bool faceSectorContains(const VuNode* node, const VuNode* toward) {
+    const VuNode* next = distinctFaceSuccessor(node);
+    const VuNode* previous = distinctFacePredecessor(node);
+    const double x = node->xyz.x;
+    const double y = node->xyz.y;
+    const double ux = next->xyz.x - x, uy = next->xyz.y - y;
+    const double wx = previous->xyz.x - x, wy = previous->xyz.y - y;
+    const double dx = toward->xyz.x - x, dy = toward->xyz.y - y;
+    const double uw = cross(ux, uy, wx, wy);
+    const double ud = cross(ux, uy, dx, dy);
+    const double dw = cross(dx, dy, wx, wy);
+    if (uw > 0.0) return ud > 0.0 && dw > 0.0;  // convex corner
+    if (uw < 0.0) return ud > 0.0 || dw > 0.0;  // reflex corner
+    if (ux * wx + uy * wy < 0.0) return ud > 0.0;  // straight: the half plane left of u
+    // Both edges leave in one direction (the tip of a dangling edge): the face
+    // wraps all the way around, except along the edge itself.
+    return ud != 0.0 || ux * dx + uy * dy < 0.0;
+}
+
+// Between two chain edges that both span the event's height, the one whose x
+// is smaller in the middle of their common height range.
+bool isLeftOf(const VuNode* lowerA, const VuNode* upperA, const VuNode* lowerB,
+              const VuNode* upperB) {
+    const double low = std::max(lowerA->xyz.y, lowerB->xyz.y);
+    const double high = std::min(upperA->xyz.y, upperB->xyz.y);
+    const double middle = low + 0.5 * (high - low);
+    return xAtHeight(lowerA, upperA, middle) < xAtHeight(lowerB, upperB, middle);
+}
+
+}  // namespace
+
+VuRegularizeSweep::VuRegularizeSweep(VuSet* set)
+    : m_set(set),
+      m_upMask(vu_grabMask(set)),
+      m_eventMask(vu_grabMask(set)),
+      m_events(vu_grabArray(set)),
+      m_rightChains(vu_grabArray(set)),
+      m_leftChains(vu_grabArray(set)),
+      m_pending(vu_grabArray(set)) {}
+
+VuRegularizeSweep::~VuRegularizeSweep() {
+    vu_returnArray(m_set, m_pending);
+    vu_returnArray(m_set, m_leftChains);
+    vu_returnArray(m_set, m_rightChains);
+    vu_returnArray(m_set, m_events);
+    vu_returnMask(m_set, m_eventMask);
+    vu_returnMask(m_set, m_upMask);
+}
+
+bool VuRegularizeSweep::hasResources() const {
+    return m_upMask && m_eventMask && m_events && m_rightChains && m_leftChains && m_pending;
+}
+
+bool VuRegularizeSweep::run() {
+    if (!hasResources()) return true;
+    markUpEdges();
+    collectEvents();
+    sortEvents();
+    for (int i = 0; i < vu_arraySize(m_events) && !m_failed; ++i) {
+        VuNode* event = vu_arrayGet(m_events, i);
+        if (vu_getMask(event, m_eventMask)) joinEvent(event);
+        else startChains(event);
+    }
+    return !m_failed;
+}
+
+// A node carries the up mask when its edge rises along its face. This pass
+// also clears the event mask everywhere.
+void VuRegularizeSweep::markUpEdges() {
+    for (VuNode* node = vu_firstNodeInGraph(m_set); node; node = vu_nextNodeInGraph(m_set, node)) {
+        vu_clrMask(node, m_eventMask);
+        vu_writeMask(node, m_upMask, vu_isBelowInSweep(node, vu_fsucc(node)));
+    }
+}
+
+// Every local minimum of a face becomes an event. Reflex, straight and lone
+// minima get the event mask: they must be joined downwards. Convex maxima get
+// it too, which keeps them out of the pending targets; they are no events.
+void VuRegularizeSweep::collectEvents() {
+    for (VuNode* a = vu_firstNodeInGraph(m_set); a; a = vu_nextNodeInGraph(m_set, a)) {
+        VuNode* b = vu_fsucc(a);
+        VuNode* c = vu_fsucc(b);
+        const bool aRises = vu_getMask(a, m_upMask) != 0;
+        const bool bRises = vu_getMask(b, m_upMask) != 0;
+        const bool bIsAlone = vu_vsucc(b) == b;
+        if (!aRises && bRises) {
+            // A face of two edges between two vertices that each have other
+            // edges has nothing to regularize. Points that cannot be ordered
+            // stay out of the sort.
+            if ((a == c && vu_vsucc(a) != a) || !vu_hasFiniteXY(b)) continue;
+            vu_arrayAdd(m_events, b);
+            if (bIsAlone || vu_turnXY(a, b, c) <= 0.0) vu_setMask(b, m_eventMask);
+        } else if (aRises && !bRises) {
+            if (!bIsAlone && vu_turnXY(a, b, c) > 0.0) vu_setMask(b, m_eventMask);
+        }
+    }
+}
+
+// Lowest first; at one point the minima to be joined come before the convex
+// minima that start chains; the serial number makes the order reproducible.
+void VuRegularizeSweep::sortEvents() {
+    const VuMask eventMask = m_eventMask;
+    std::sort(m_events->data, m_events->data + m_events->count,
+              [eventMask](const VuNode* a, const VuNode* b) {
+                  if (vu_isBelowInSweep(a, b)) return true;
+                  if (vu_isBelowInSweep(b, a)) return false;
+                  const bool aJoins = vu_getMask(a, eventMask) != 0;
+                  const bool bJoins = vu_getMask(b, eventMask) != 0;
+                  if (aJoins != bJoins) return aJoins;
+                  return vu_getIndex(a) < vu_getIndex(b);
+              });
+}
+
+void VuRegularizeSweep::startChains(VuNode* node) {
+    vu_arrayAdd(m_rightChains, node);
+    vu_arrayAdd(m_leftChains, node);
+}
+
+VuNode* VuRegularizeSweep::chainStep(VuNode* node, ChainSide side) const {
+    return side == ChainSide::Right ? vu_fsucc(node) : vu_fpred(node);
+}
+
+bool VuRegularizeSweep::chainKeepsRising(VuNode* node, ChainSide side) const {
+    if (side == ChainSide::Right) return vu_getMask(node, m_upMask) != 0;
+    return vu_isBelowInSweep(node, vu_fpred(node));
+}
+
+// Moves every chain of one side up to the edge that spans the event's height,
+// drops the chains that ended below it (a right chain that ends at a reflex
+// maximum leaves that maximum pending), and returns the nearest chain on the
+// searched side of the event: right chains to its right, left chains to its
+// left.
+std::optional<VuRegularizeSweep::ChainEdge> VuRegularizeSweep::advanceChains(VuNode* event,
+                                                                             ChainSide side) {
+    vuArray* chains = side == ChainSide::Right ? m_rightChains : m_leftChains;
+    std::optional<ChainEdge> nearest;
+    VuNode* entry = nullptr;
+    vu_arrayOpen(chains);
+    while (vu_arrayRead(chains, &entry)) {
+        VuNode* lower = entry;
+        VuNode* upper = chainStep(lower, side);
+        while (vu_isBelowInSweep(upper, event) && chainKeepsRising(upper, side)) {
+            lower = upper;
+            upper = chainStep(upper, side);
+        }
+        if (vu_isBelowInSweep(upper, event)) {
+            vu_arrayRemoveCurrent(chains);
+            if (side == ChainSide::Right && !vu_getMask(upper, m_eventMask))
+                vu_arrayAdd(m_pending, upper);
+            continue;
+        }
+        chains->data[chains->cursor - 1] = lower;
+        const ChainEdge edge{lower, upper, xAtHeight(lower, upper, event->xyz.y)};
+        if (side == ChainSide::Right) {
+            if (edge.x > event->xyz.x &&
+                (!nearest || isLeftOf(lower, upper, nearest->lower, nearest->upper)))
+                nearest = edge;
+        } else {
+            if (edge.x < event->xyz.x &&
+                (!nearest || isLeftOf(nearest->lower, nearest->upper, lower, upper)))
+                nearest = edge;
+        }
+    }
+    return nearest;
+}
+
+// The highest pending node above both chains' current nodes that lies
+// strictly between the two chains at its own height; an absent chain bounds
+// nothing.
+VuNode* VuRegularizeSweep::highestPendingBetween(const ChainEdge* left,
+                                                 const ChainEdge* right) const {
+    VuNode* highest = nullptr;
+    for (int i = 0; i < vu_arraySize(m_pending); ++i) {
+        VuNode* candidate = vu_arrayGet(m_pending, i);
+        const double x = candidate->xyz.x;
+        const double y = candidate->xyz.y;
+        if (left && !(vu_isBelowInSweep(left->lower, candidate) &&
+                      x > xAtHeight(left->lower, left->upper, y)))
+            continue;
+        if (right && !(vu_isBelowInSweep(right->lower, candidate) &&
+                       x < xAtHeight(right->lower, right->upper, y)))
+            continue;
+        if (!highest || vu_isBelowInSweep(highest, candidate)) highest = candidate;
+    }
+    return highest;
+}
+
+// Joins the event to a vertex below it and keeps the chain arrays describing
+// the faces on both sides of the new edge.
+void VuRegularizeSweep::joinEvent(VuNode* event) {
+    const std::optional<ChainEdge> right = advanceChains(event, ChainSide::Right);
+    const std::optional<ChainEdge> left = advanceChains(event, ChainSide::Left);
+    VuNode* pending = highestPendingBetween(left ? &*left : nullptr, right ? &*right : nullptr);
+    VuNode* newAtEvent = nullptr;
+    VuNode* newAtTarget = nullptr;
+    if (pending) {
+        if (!join(event, pending, &newAtEvent, &newAtTarget)) return;
+        vu_arrayAdd(m_leftChains, newAtEvent);
+        vu_arrayAdd(m_rightChains, event);
+    } else if (!left && !right) {
+        startChains(event);
+    } else if (left && (!right || !vu_isBelowInSweep(left->lower, right->lower))) {
+        if (!join(event, left->lower, &newAtEvent, &newAtTarget)) return;
+        vu_arrayAdd(m_rightChains, event);
+        vu_arrayAdd(m_leftChains, newAtTarget);
+    } else {
+        if (!join(event, right->lower, &newAtEvent, &newAtTarget)) return;
+        vu_arrayAdd(m_rightChains, event);
+        vu_arrayAdd(m_leftChains, newAtEvent);
+        replaceLeftChainEntries(right->lower, newAtTarget);
+    }
+}
+
+// Inserts the edge from the event down to the target when its direction lies
+// inside the face's angle at both ends; otherwise reports and stops the sweep.
+bool VuRegularizeSweep::join(VuNode* event, VuNode* target, VuNode** newAtEvent,
+                             VuNode** newAtTarget) {
+    if (faceSectorContains(event, target) && faceSectorContains(target, event)) {
+        vu_insertEdgeBetween(m_set, event, target, newAtEvent, newAtTarget);
+        if (*newAtTarget) {
+            vu_setMask(*newAtTarget, m_upMask);
+            return true;
+        }
+    }
+    vu_sendMessage(m_set, VU_MSG_OUT_OF_MEMORY, nullptr, nullptr);
+    m_failed = true;
+    return false;
+}
+
+// After a join at a right chain's node, the left chains that climbed from that
+// node continue from the new node there.
+void VuRegularizeSweep::replaceLeftChainEntries(VuNode* oldNode, VuNode* newNode) {
+    for (int i = 0; i < vu_arraySize(m_leftChains); ++i) {
+        if (m_leftChains->data[i] == oldNode) m_leftChains->data[i] = newNode;
+    }
+}
+
+}  // namespace Korvex
