@@ -10,16 +10,22 @@ namespace Korvex::Geom {
 
 namespace {
 
-// Depth first; returns false as soon as the handler asks to stop.
+// Depth first; returns false as soon as the handler asks to stop. The
+// all-leaves flag is exact, so a node holding leaves needs no kind test per
+// child.
 bool VisitSubtree(const XYRangeTreeRoot& root, const XYRangeTreeInterior& node,
                   XYRangeTreeHandler& handler) {
     if (handler.ShouldRecurseIntoSubtree(&root, &node)) {
-        for (int i = 0; i < node.GetChildCount(); ++i) {
-            const XYRangeTreeQuery* child = node.GetChild(i);
-            if (const XYRangeTreeLeaf* leaf = child->AsLeaf()) {
+        const int count = node.GetChildCount();
+        if (node.HasOnlyLeaves()) {
+            for (int i = 0; i < count; ++i) {
+                const auto* leaf = static_cast<const XYRangeTreeLeaf*>(node.GetChild(i));
                 if (!handler.ShouldContinueAfterLeaf(&root, &node, leaf)) return false;
-            } else if (const XYRangeTreeInterior* interior = child->AsInterior()) {
-                if (!VisitSubtree(root, *interior, handler)) return false;
+            }
+        } else {
+            for (int i = 0; i < count; ++i) {
+                const XYRangeTreeInterior* child = node.GetChild(i)->AsInterior();
+                if (child && !VisitSubtree(root, *child, handler)) return false;
             }
         }
     }
