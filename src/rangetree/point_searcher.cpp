@@ -49,6 +49,9 @@ bool XYPointSearcher::SortIntoStrips() {
         return CoordinatePairLess(a.y, a.x, b.y, b.x);
     });
     ArrangeStrips(stripCount);
+    // Searches usually follow one batch of additions: give back the slack
+    // of the array's growth, up to half of it.
+    m_points.shrink_to_fit();
     m_sorted = true;
     return true;
 }
