@@ -62,8 +62,6 @@ public:
         return id != stopAtLeaf;
     }
 
-    std::vector<const XYRangeTreeInterior*> names;
-
 private:
     std::string Name(const XYRangeTreeInterior* node) {
         for (size_t i = 0; i < names.size(); ++i) {
@@ -72,21 +70,29 @@ private:
         names.push_back(node);
         return std::to_string(names.size() - 1);
     }
+
+    std::vector<const XYRangeTreeInterior*> names;
 };
 
 // Two clusters of 25 small squares, far apart along x and interleaved in y,
 // added alternately; ids 0..24 are the left cluster, 25..49 the right one.
 struct TwoClusters {
     std::array<int, 50> ids{};
+    int added = 0;
     Tree tree;
 
-    TwoClusters() {
-        for (int i = 0; i < 25; ++i) {
-            ids[i] = i;
-            ids[25 + i] = 25 + i;
-            XYRangeTreeRoot::Add(tree.root, &ids[i], Box(i, i, i + 0.5, i + 0.5));
-            XYRangeTreeRoot::Add(tree.root, &ids[25 + i],
-                                 Box(1000 + i, i + 0.25, 1000.5 + i, i + 0.75));
+    explicit TwoClusters(int count = 50) {
+        std::iota(ids.begin(), ids.end(), 0);
+        AddUpTo(count);
+    }
+
+    void AddUpTo(int count) {
+        for (; added < count; ++added) {
+            const int i = added / 2;
+            const int id = added % 2 == 0 ? i : 25 + i;
+            const DRange2d box = id < 25 ? Box(i, i, i + 0.5, i + 0.5)
+                                         : Box(1000 + i, i + 0.25, 1000.5 + i, i + 0.75);
+            XYRangeTreeRoot::Add(tree.root, &ids[id], box);
         }
     }
 };
@@ -97,6 +103,23 @@ std::vector<int> ChildIds(const XYRangeTreeInterior* node) {
         ids.push_back(*static_cast<const int*>(node->GetChild(i)->AsLeaf()->GetData()));
     }
     std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+// Adds 50 rectangles in reverse order; returns how many children the old top
+// kept and the ids that moved to the new node (an id is a rectangle's index).
+std::pair<int, std::vector<int>> SplitOf(const std::vector<DRange2d>& ranges) {
+    Tree tree;
+    std::vector<int> ids(ranges.size());
+    std::iota(ids.begin(), ids.end(), 0);
+    for (size_t i = ranges.size(); i-- > 0;) XYRangeTreeRoot::Add(tree.root, &ids[i], ranges[i]);
+    EXPECT_EQ(tree.Top()->GetChildCount(), 2);
+    return {tree.TopChild(0)->GetChildCount(), ChildIds(tree.TopChild(1))};
+}
+
+std::vector<int> Iota(int first, int last) {
+    std::vector<int> ids(last - first);
+    std::iota(ids.begin(), ids.end(), first);
     return ids;
 }
 
@@ -135,8 +158,13 @@ TEST(XYRangeTree, FirstAddCreatesTheTopWithOneLeaf) {
 }
 
 TEST(XYRangeTree, FiftiethChildSplitsTheTopAndGrowsANewTop) {
-    TwoClusters clusters;  // all but the last item sit in the first top
+    TwoClusters clusters(49);
+    const XYRangeTreeInterior* firstTop = clusters.tree.Top();
+    EXPECT_EQ(firstTop->GetChildCount(), 49);
+    clusters.AddUpTo(50);
     const XYRangeTreeInterior* top = clusters.tree.Top();
+    EXPECT_NE(top, firstTop);
+    EXPECT_EQ(clusters.tree.TopChild(0), firstTop);
     ASSERT_EQ(top->GetChildCount(), 2);
     EXPECT_FALSE(top->HasOnlyLeaves());
     EXPECT_EQ(top->GetParent(), clusters.tree.root);
@@ -146,31 +174,10 @@ TEST(XYRangeTree, FiftiethChildSplitsTheTopAndGrowsANewTop) {
     }
     // The old top keeps the left cluster and the leftmost square of the
     // right one; the new node takes the other 24.
-    std::vector<int> kept(26);
-    std::iota(kept.begin(), kept.end(), 0);
-    std::vector<int> moved(24);
-    std::iota(moved.begin(), moved.end(), 26);
-    EXPECT_EQ(ChildIds(clusters.tree.TopChild(0)), kept);
-    EXPECT_EQ(ChildIds(clusters.tree.TopChild(1)), moved);
+    EXPECT_EQ(ChildIds(clusters.tree.TopChild(0)), Iota(0, 26));
+    EXPECT_EQ(ChildIds(clusters.tree.TopChild(1)), Iota(26, 50));
     EXPECT_EQ(clusters.tree.TopChild(0)->GetRange().high.x, 1000.5);
     EXPECT_EQ(clusters.tree.TopChild(1)->GetRange().low.x, 1001);
-}
-
-// Adds 50 rectangles in reverse order and returns how many of them the old
-// top kept and the first id that moved; ids follow the expected split order.
-std::pair<int, std::vector<int>> SplitOf(const std::vector<DRange2d>& ranges) {
-    Tree tree;
-    std::vector<int> ids(ranges.size());
-    std::iota(ids.begin(), ids.end(), 0);
-    for (size_t i = ranges.size(); i-- > 0;) XYRangeTreeRoot::Add(tree.root, &ids[i], ranges[i]);
-    EXPECT_EQ(tree.Top()->GetChildCount(), 2);
-    return {tree.TopChild(0)->GetChildCount(), ChildIds(tree.TopChild(1))};
-}
-
-std::vector<int> Iota(int first, int last) {
-    std::vector<int> ids(last - first);
-    std::iota(ids.begin(), ids.end(), first);
-    return ids;
 }
 
 TEST(XYRangeTree, SplitPrefersTheWidestGapThenTheLargestStepThenTheMiddle) {
