@@ -9,6 +9,26 @@
 
 namespace Korvex::Geom {
 
+namespace {
+
+// Halves [lo, hi) while it holds more than one index, keeping the upper half
+// when value is not below its first key: the last index whose key is at most
+// value, or lo. The keys must ascend.
+template <class KeyAt>
+uint32_t BisectLastAtMost(uint32_t lo, uint32_t hi, double value, KeyAt keyAt) {
+    while (hi > lo + 1) {
+        const uint32_t mid = (lo + hi) / 2;
+        if (value < keyAt(mid)) {
+            hi = mid;
+        } else {
+            lo = mid;
+        }
+    }
+    return lo;
+}
+
+}  // namespace
+
 XYPointSearcher::XYPointSearcher() { m_range.init(); }
 
 XYPointSearcher* XYPointSearcher::Allocate() { return new (std::nothrow) XYPointSearcher(); }
@@ -75,17 +95,7 @@ void XYPointSearcher::ArrangeStrips(uint32_t stripCount) {
 uint32_t XYPointSearcher::FindStrip(double y) const {
     const auto stripCount = static_cast<uint32_t>(m_strips.size());
     if (stripCount < 2) return 0;
-    uint32_t lo = 0;
-    uint32_t hi = stripCount;
-    while (hi > lo + 1) {
-        const uint32_t mid = (lo + hi) / 2;
-        if (y < m_strips[mid].lowY) {
-            hi = mid;
-        } else {
-            lo = mid;
-        }
-    }
-    return lo;
+    return BisectLastAtMost(0, stripCount, y, [this](uint32_t s) { return m_strips[s].lowY; });
 }
 
 // The last point of the strip whose x is at most x; the strip's first point
@@ -94,17 +104,8 @@ uint32_t XYPointSearcher::FindStartPosition(const Strip& strip, double x) const 
     if (x <= m_points[strip.first].x) return strip.first;
     if (x >= m_points[strip.end - 1].x) return strip.end;
     if (strip.end <= strip.first + 1) return strip.first;
-    uint32_t lo = strip.first;
-    uint32_t hi = strip.end;
-    while (hi > lo + 1) {
-        const uint32_t mid = (lo + hi) / 2;
-        if (x < m_points[mid].x) {
-            hi = mid;
-        } else {
-            lo = mid;
-        }
-    }
-    return lo;
+    return BisectLastAtMost(strip.first, strip.end, x,
+                            [this](uint32_t k) { return m_points[k].x; });
 }
 
 double XYPointSearcher::DistanceSquared(uint32_t index, double x, double y) const {
