@@ -7,9 +7,4 @@ void tgxDPoint3d_initDisconnect(DPoint3d* point) {
     point->x = point->y = point->z = kDisconnectCoordinate;
 }
 
-bool tgxDPoint3d_isDisconnect(const DPoint3d* point) {
-    return point != nullptr && (point->x == kDisconnectCoordinate || point->y == kDisconnectCoordinate ||
-           point->z == kDisconnectCoordinate);
-}
-
 }  // namespace Korvex

@@ -13,7 +13,11 @@ inline constexpr double kDisconnectCoordinate = 1.7976931348623157e308;
 void tgxDPoint3d_initDisconnect(DPoint3d* point);
 
 // True when any coordinate of point equals the disconnect value exactly
-// (a NaN coordinate does not count).
-bool tgxDPoint3d_isDisconnect(const DPoint3d* point);
+// (a NaN coordinate does not count). Inline: every loop walk asks it per point.
+inline bool tgxDPoint3d_isDisconnect(const DPoint3d* point) {
+    return point != nullptr &&
+           (point->x == kDisconnectCoordinate || point->y == kDisconnectCoordinate ||
+            point->z == kDisconnectCoordinate);
+}
 
 }  // namespace Korvex

@@ -16,36 +16,34 @@ struct LoopFanVisitor {
     void loopEnd(const DPoint3d& /*lastFromOrigin*/, int /*loopPointCount*/) {}
 };
 
-// Walks the array once with a state counter: each run of non-disconnect points
+// Walks the array once: each run of non-disconnect points
 // is a loop fanned from its first point O. The visitor sees O, the first edge
 // vector U = P1 - O, every fan triangle (U, V) with V = Pk - O (after which U
 // becomes V), and the end of every loop with its last U and its point count.
 template <class Visitor>
 void walkLoopFans(const DPoint3d* points, int count, Visitor& visitor) {
-    int state = 0;
-    DPoint3d origin{}, u{};
-    for (int i = 0; i < count; ++i) {
-        const DPoint3d& p = points[i];
-        if (tgxDPoint3d_isDisconnect(&p)) {
-            if (state > 0) visitor.loopEnd(u, state);
-            state = 0;
-        } else if (state == 0) {
-            origin = p;
-            u = {0.0, 0.0, 0.0};
-            visitor.loopOrigin(origin);
-            state = 1;
-        } else if (state == 1) {
-            u = sub(p, origin);
-            visitor.firstEdge(u);
-            state = 2;
-        } else {
-            const DPoint3d v = sub(p, origin);
-            visitor.fanTriangle(u, v);
-            u = v;
-            ++state;
+    auto inLoop = [&](int i) { return i < count && !tgxDPoint3d_isDisconnect(&points[i]); };
+    int i = 0;
+    while (i < count) {
+        if (!inLoop(i)) {
+            ++i;
+            continue;
         }
+        const DPoint3d origin = points[i++];
+        visitor.loopOrigin(origin);
+        int loopPointCount = 1;
+        DPoint3d u{0.0, 0.0, 0.0};
+        if (inLoop(i)) {
+            u = sub(points[i++], origin);
+            visitor.firstEdge(u);
+            for (loopPointCount = 2; inLoop(i); ++i, ++loopPointCount) {
+                const DPoint3d v = sub(points[i], origin);
+                visitor.fanTriangle(u, v);
+                u = v;
+            }
+        }
+        visitor.loopEnd(u, loopPointCount);
     }
-    if (state > 0) visitor.loopEnd(u, state);
 }
 
 }  // namespace Korvex::detail

@@ -11,28 +11,32 @@ using detail::magnitude;
 using detail::scale;
 
 // Accumulates signed fan areas (with respect to the polygon's normal), their
-// first moments about the world origin, and the 3D perimeter of every loop.
+// first moments about the world origin, and, when asked, the 3D perimeter of
+// every loop (its square roots are most of the cost).
 struct CentroidSums : detail::LoopFanVisitor {
     DPoint3d normal;
+    bool wantPerimeter;
     DPoint3d origin{0.0, 0.0, 0.0};
     double area = 0.0;
     DPoint3d moment{0.0, 0.0, 0.0};
     double perimeter = 0.0;
 
-    explicit CentroidSums(const DPoint3d& n) : normal(n) {}
+    CentroidSums(const DPoint3d& n, bool withPerimeter) : normal(n), wantPerimeter(withPerimeter) {}
 
     void loopOrigin(const DPoint3d& o) { origin = o; }
-    void firstEdge(const DPoint3d& u) { perimeter += magnitude(u); }
+    void firstEdge(const DPoint3d& u) {
+        if (wantPerimeter) perimeter += magnitude(u);
+    }
     void fanTriangle(const DPoint3d& u, const DPoint3d& v) {
         const double a = 0.5 * detail::dot(normal, detail::cross(u, v));
         area += a;
         // The moment about O is (a/3)(U + V); adding a*O moves it to the
         // common origin so that loops with different origins can be summed.
         moment = add(moment, add(scale(add(u, v), a / 3.0), scale(origin, a)));
-        perimeter += magnitude(detail::sub(v, u));
+        if (wantPerimeter) perimeter += magnitude(detail::sub(v, u));
     }
     void loopEnd(const DPoint3d& lastFromOrigin, int loopPointCount) {
-        if (loopPointCount >= 2) perimeter += magnitude(lastFromOrigin);
+        if (wantPerimeter && loopPointCount >= 2) perimeter += magnitude(lastFromOrigin);
     }
 };
 
@@ -62,7 +66,7 @@ bool tgxPolygon_centroidAreaPerimeter(const DPoint3d* points, int count, DPoint3
     double totalArea = 0.0, totalPerimeter = 0.0, spread = 0.0;
     bool formed = false;
     if (tgxPolygon_normalAndArea(&n, nullptr, points, count) != 0.0) {
-        CentroidSums sums(n);
+        CentroidSums sums(n, perimeter != nullptr);
         detail::walkLoopFans(points, count, sums);
         totalArea = sums.area;
         totalPerimeter = sums.perimeter;

@@ -1,5 +1,7 @@
 #include "polygon_fixtures.h"
 
+#include "planar/numerics.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -95,6 +97,42 @@ Polygon randomStar(std::mt19937& rng, double cx, double cy, double radius, int n
         p.push_back({cx + rho * std::cos(angle), cy + rho * std::sin(angle), 0});
     }
     return p;
+}
+
+// The edge-pair stage for polygons in one plane as a plain double loop over
+// every pair, without any skipping: what the routine must reproduce exactly.
+Approach plainEdgePairs(const Polygon& a, const Polygon& b) {
+    auto minus = [](const DPoint3d& p, const DPoint3d& q) {
+        return DPoint3d{p.x - q.x, p.y - q.y, p.z - q.z};
+    };
+    auto dot = [](const DPoint3d& p, const DPoint3d& q) { return p.x * q.x + p.y * q.y + p.z * q.z; };
+    auto along = [](const DPoint3d& p, double f, const DPoint3d& u) {
+        return DPoint3d{p.x + u.x * f, p.y + u.y * f, p.z + u.z * f};
+    };
+    Approach best{true, a[0], b[0]};
+    double bestSquared = best.distanceSquared();
+    for (size_t i = 0; i < a.size(); ++i) {
+        const DPoint3d a0 = a[(i + a.size() - 1) % a.size()], a1 = a[i], ua = minus(a1, a0);
+        const double la = std::sqrt(dot(ua, ua));
+        for (size_t j = 0; j < b.size(); ++j) {
+            const DPoint3d b0 = b[(j + b.size() - 1) % b.size()], b1 = b[j], ub = minus(b1, b0);
+            const double lb = std::sqrt(dot(ub, ub));
+            if (la == 0 || lb == 0) continue;
+            const DPoint3d na{ua.x * (1 / la), ua.y * (1 / la), ua.z * (1 / la)};
+            const DPoint3d nb{ub.x * (1 / lb), ub.y * (1 / lb), ub.z * (1 / lb)};
+            const DPoint3d w = minus(b0, a0);
+            double fa = 0, fb = 0;
+            if (!detail::solveColumnScaled2x2(fa, fb, dot(ua, na), -dot(ub, na), dot(ua, nb),
+                                              -dot(ub, nb), dot(w, na), dot(w, nb))) {
+                continue;
+            }
+            const DPoint3d qa = fa < 0 ? a0 : fa > 1 ? a1 : along(a0, fa, ua);
+            const DPoint3d qb = fb < 0 ? b0 : fb > 1 ? b1 : along(b0, fb, ub);
+            const double d2 = tgxDPoint3d_distanceSquared(&qa, &qb);
+            if (d2 < bestSquared) best = {true, qa, qb}, bestSquared = d2;
+        }
+    }
+    return best;
 }
 
 }  // namespace
@@ -233,4 +271,24 @@ TEST(ClosestApproach, NeverBelowTheTrueBoundaryDistance) {
         }
     }
     EXPECT_GT(crossings, 10 * kRandomScale);
+}
+
+TEST(ClosestApproach, SkippingDistantEdgePairsNeverChangesTheAnswer) {
+    // Near and far polygons, small and large, near the origin and far from it
+    // (where rounding is coarse), all compared bit for bit with the plain loop.
+    std::mt19937 rng(77);
+    std::uniform_real_distribution<double> offset(-1, 1), unit(0, 1);
+    std::uniform_int_distribution<int> vertices(3, 40);
+    for (int trial = 0; trial < 100 * kRandomScale; ++trial) {
+        const double scale = std::pow(10.0, 6 * unit(rng) - 2);
+        const double cx = 5e6 * (trial % 3), cy = 3e6 * (trial % 2);
+        const Polygon a = randomStar(rng, cx, cy, scale, vertices(rng));
+        const Polygon b = randomStar(rng, cx + 3 * scale * offset(rng), cy + 3 * scale * offset(rng),
+                                     scale * (0.2 + unit(rng)), vertices(rng));
+        const Approach routine = approach(a, b), plain = plainEdgePairs(a, b);
+        ASSERT_EQ(routine.onA.x, plain.onA.x) << "trial " << trial;
+        ASSERT_EQ(routine.onA.y, plain.onA.y) << "trial " << trial;
+        ASSERT_EQ(routine.onB.x, plain.onB.x) << "trial " << trial;
+        ASSERT_EQ(routine.onB.y, plain.onB.y) << "trial " << trial;
+    }
 }
