@@ -3,6 +3,7 @@
 #include "vu/vu_array.h"
 #include "vu/vu_face_walk.h"
 #include "vu/vu_faces.h"
+#include "vu/vu_flip.h"
 #include "vu/vu_graph.h"
 #include "vu/vu_loops.h"
 #include "vu/vu_node.h"
@@ -11,4 +12,5 @@
 #include "vu/vu_set.h"
 #include "vu/vu_stack.h"
 #include "vu/vu_topology.h"
+#include "vu/vu_triangulate.h"
 #include "vu/vu_types.h"

@@ -158,10 +158,13 @@ inline Ring randomStarRing(std::mt19937& random, DPoint2d centre, double minRadi
 }
 
 // An outer ring around the origin with islands on a 3 x 3 grid of cells,
-// some islands holding a ring of their own. No two rings touch.
+// some islands holding a ring of their own. No two rings touch. Read by
+// alternation, the islands are holes and the rings inside them are regions
+// again.
 struct RandomRegion {
     std::vector<Ring> rings;
     double outerArea = 0.0;
+    double regionArea = 0.0;
 };
 
 inline RandomRegion randomRegionWithIslands(std::mt19937& random) {
@@ -170,13 +173,17 @@ inline RandomRegion randomRegionWithIslands(std::mt19937& random) {
     RandomRegion region;
     region.rings.push_back(randomStarRing(random, {0, 0}, 10.0, 12.0, corners(random)));
     region.outerArea = ringArea(region.rings.front());
+    region.regionArea = region.outerArea;
     for (int row = -1; row <= 1; ++row) {
         for (int column = -1; column <= 1; ++column) {
             if (unit(random) < 0.3) continue;
             const DPoint2d centre{3.0 * column, 3.0 * row};
             region.rings.push_back(randomStarRing(random, centre, 0.6, 1.2, corners(random)));
-            if (unit(random) < 0.4)
+            region.regionArea -= ringArea(region.rings.back());
+            if (unit(random) < 0.4) {
                 region.rings.push_back(randomStarRing(random, centre, 0.1, 0.25, corners(random)));
+                region.regionArea += ringArea(region.rings.back());
+            }
         }
     }
     return region;
