@@ -56,7 +56,8 @@ std::vector<SamplePoint> standardSamplePoints(const NamedPolygon& polygon) {
     samples.push_back({"middle of the first edge", {0.5 * (a.x + b.x), 0.5 * (a.y + b.y), 0.0}});
     const Korvex::DRange2d range = extentOf(polygon);
     const double width = range.high.x - range.low.x, height = range.high.y - range.low.y;
-    samples.push_back({"far outside", {range.high.x + width + 1.0, range.high.y + height + 1.0, 0.0}});
+    samples.push_back(
+        {"far outside", {range.high.x + width + 1.0, range.high.y + height + 1.0, 0.0}});
     return samples;
 }
 

@@ -79,7 +79,9 @@ public:
     GEOSGeometry* line(const std::vector<DPoint3d>& points) {
         return keep(GEOSGeom_createLineString_r(context_, sequence(points, false)));
     }
-    GEOSGeometry* point(double x, double y) { return keep(GEOSGeom_createPointFromXY_r(context_, x, y)); }
+    GEOSGeometry* point(double x, double y) {
+        return keep(GEOSGeom_createPointFromXY_r(context_, x, y));
+    }
 
 private:
     GEOSCoordSequence* sequence(const std::vector<DPoint3d>& points, bool close) {
@@ -197,7 +199,8 @@ void BM_PointInPolygon_GEOS(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::ClobberMemory();
         int inside = 0;
-        for (const GEOSGeometry* p : points) inside += GEOSCovers_r(geos.context(), polygon, p) == 1;
+        for (const GEOSGeometry* p : points)
+            inside += GEOSCovers_r(geos.context(), polygon, p) == 1;
         benchmark::DoNotOptimize(inside);
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size()));
@@ -276,7 +279,8 @@ void BM_PolylineClash_GEOS(benchmark::State& state) {
 // ---- distance between two disjoint polygons ---------------------------------
 
 void BM_PolygonDistance_Allotrix(benchmark::State& state) {
-    const auto a = starRing(size(state), 500, 500, 100, 4), b = starRing(size(state), 760, 520, 100, 5);
+    const auto a = starRing(size(state), 500, 500, 100, 4),
+               b = starRing(size(state), 760, 520, 100, 5);
     DPoint3d pa, pb;
     for (auto _ : state) {
         benchmark::ClobberMemory();

@@ -33,7 +33,8 @@ bool tgxPolygon_closestApproachBetweenPolygons(DPoint3d* pointA, DPoint3d* point
         return true;
     }
     // From here on every ring drops its explicit closure point (see forEachRing).
-    detail::Approach best{pointsA[0], pointsB[0], tgxDPoint3d_distanceSquared(&pointsA[0], &pointsB[0])};
+    detail::Approach best{pointsA[0], pointsB[0],
+                          tgxDPoint3d_distanceSquared(&pointsA[0], &pointsB[0])};
     detail::matchVerticesToFace(best, true, pointsA, countA, normalA, pointsB, countB);
     detail::matchVerticesToFace(best, false, pointsB, countB, normalB, pointsA, countA);
     detail::matchEdgePairs(best, pointsA, countA, pointsB, countB);

@@ -58,7 +58,8 @@ bool clampedLineApproach(DPoint3d& qa, DPoint3d& qb, const EdgeData& ea, const E
 class PairPruner {
 public:
     PairPruner(const DPoint3d* a, int countA, const DPoint3d* b, int countB) {
-        const double magnitude = std::max(largestCoordinate(a, countA), largestCoordinate(b, countB));
+        const double magnitude =
+            std::max(largestCoordinate(a, countA), largestCoordinate(b, countB));
         enabled_ = std::isfinite(magnitude);
         slack_ = 2.0 * kSlackRatio * magnitude;
     }

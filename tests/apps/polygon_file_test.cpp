@@ -43,12 +43,14 @@ TEST(PolygonFile, BadInputNamesTheLineAndKeepsNoPoints) {
     } cases[] = {
         {"0 0\n1 0\n1 nan\n", "parcel.txt:3: expected two finite numbers \"x y\", found \"1 nan\""},
         {"0 0\n1 0\ninf 1\n", "parcel.txt:3: expected two finite numbers \"x y\", found \"inf 1\""},
-        {"0 0\n1 0\n1 1e999\n", "parcel.txt:3: expected two finite numbers \"x y\", found \"1 1e999\""},
+        {"0 0\n1 0\n1 1e999\n",
+         "parcel.txt:3: expected two finite numbers \"x y\", found \"1 1e999\""},
         {"0 0 0\n", "parcel.txt:1: expected two finite numbers \"x y\", found \"0 0 0\""},
         {"0,0\n", "parcel.txt:1: expected two finite numbers \"x y\", found \"0,0\""},
         {"1\n", "parcel.txt:1: expected two finite numbers \"x y\", found \"1\""},
-        {"0 0\n1 0\n1 1\n\n# hole\n5 5\n6 6\n", "parcel.txt:6: the ring starting here has 2 "
-                                                "point(s); a ring needs at least 3"},
+        {"0 0\n1 0\n1 1\n\n# hole\n5 5\n6 6\n",
+         "parcel.txt:6: the ring starting here has 2 "
+         "point(s); a ring needs at least 3"},
         {"# only a comment\n\n", "parcel.txt: no coordinates found"},
         {"", "parcel.txt: no coordinates found"},
     };
@@ -60,7 +62,8 @@ TEST(PolygonFile, BadInputNamesTheLineAndKeepsNoPoints) {
     }
     // Binary garbage is quoted briefly and printably.
     const PolygonText garbage = parse(std::string("\x7f" "ELF\x01\x02 \x00\x00", 9) + "\n");
-    EXPECT_EQ(garbage.error, "parcel.txt:1: expected two finite numbers \"x y\", found \"?ELF?? ??\"");
+    EXPECT_EQ(garbage.error,
+              "parcel.txt:1: expected two finite numbers \"x y\", found \"?ELF?? ??\"");
 }
 
 TEST(PolygonFile, MissingFileAndDirectoryAreReported) {

@@ -105,7 +105,9 @@ Approach plainEdgePairs(const Polygon& a, const Polygon& b) {
     auto minus = [](const DPoint3d& p, const DPoint3d& q) {
         return DPoint3d{p.x - q.x, p.y - q.y, p.z - q.z};
     };
-    auto dot = [](const DPoint3d& p, const DPoint3d& q) { return p.x * q.x + p.y * q.y + p.z * q.z; };
+    auto dot = [](const DPoint3d& p, const DPoint3d& q) {
+        return p.x * q.x + p.y * q.y + p.z * q.z;
+    };
     auto along = [](const DPoint3d& p, double f, const DPoint3d& u) {
         return DPoint3d{p.x + u.x * f, p.y + u.y * f, p.z + u.z * f};
     };
@@ -186,7 +188,8 @@ TEST(ClosestApproach, OutputContractForTinyInputs) {
     expectPoint(r.onA, 1, 2, 3, 0);
     expectPoint(r.onB, 4, 5, 6, 0);
     DPoint3d pa{7, 7, 7}, pb{7, 7, 7};
-    EXPECT_FALSE(tgxPolygon_closestApproachBetweenPolygons(&pa, &pb, one.data(), 0, other.data(), 1));
+    EXPECT_FALSE(
+        tgxPolygon_closestApproachBetweenPolygons(&pa, &pb, one.data(), 0, other.data(), 1));
     EXPECT_FALSE(tgxPolygon_closestApproachBetweenPolygons(&pa, &pb, one.data(), 1, nullptr, 1));
     expectPoint(pa, 7, 7, 7, 0);
     expectPoint(pb, 7, 7, 7, 0);
@@ -204,7 +207,8 @@ TEST(ClosestApproach, OutputContractForTinyInputs) {
 TEST(ClosestApproach, RingsSeparatedByDisconnectPointsTakePartOnTheirOwn) {
     // A courtyard polygon (outer ring and hole) with a small square in the
     // courtyard: the nearest boundary is the hole's, at distance 1.
-    const Polygon withHole = joinRings({rectangle(0, 0, 20, 20), reversed(rectangle(5, 5, 15, 15))});
+    const Polygon withHole =
+        joinRings({rectangle(0, 0, 20, 20), reversed(rectangle(5, 5, 15, 15))});
     const Approach r = approach(rectangle(9, 6, 11, 8), withHole);
     EXPECT_TRUE(r.ok);
     EXPECT_NEAR(r.distanceSquared(), 1.0, 1e-12);
@@ -283,8 +287,9 @@ TEST(ClosestApproach, SkippingDistantEdgePairsNeverChangesTheAnswer) {
         const double scale = std::pow(10.0, 6 * unit(rng) - 2);
         const double cx = 5e6 * (trial % 3), cy = 3e6 * (trial % 2);
         const Polygon a = randomStar(rng, cx, cy, scale, vertices(rng));
-        const Polygon b = randomStar(rng, cx + 3 * scale * offset(rng), cy + 3 * scale * offset(rng),
-                                     scale * (0.2 + unit(rng)), vertices(rng));
+        const Polygon b =
+            randomStar(rng, cx + 3 * scale * offset(rng), cy + 3 * scale * offset(rng),
+                       scale * (0.2 + unit(rng)), vertices(rng));
         const Approach routine = approach(a, b), plain = plainEdgePairs(a, b);
         ASSERT_EQ(routine.onA.x, plain.onA.x) << "trial " << trial;
         ASSERT_EQ(routine.onA.y, plain.onA.y) << "trial " << trial;

@@ -31,7 +31,8 @@ long double shoelace(const Polygon& ring) {
 Polygon moved(const Polygon& ring, double angle, double dx, double dy) {
     const double c = std::cos(angle), s = std::sin(angle);
     Polygon out;
-    for (const DPoint3d& p : ring) out.push_back({c * p.x - s * p.y + dx, s * p.x + c * p.y + dy, p.z});
+    for (const DPoint3d& p : ring)
+        out.push_back({c * p.x - s * p.y + dx, s * p.x + c * p.y + dy, p.z});
     return out;
 }
 
@@ -157,6 +158,21 @@ TEST(XYPolygonParity, RotatedLineDecidesWhenBothAxisLinesHitVertices) {
     EXPECT_EQ(parity(0, 0, offCentre), -1);
 }
 
+TEST(XYPolygonParity, UndecidedWhenEveryLineMeetsAVertexAndPropagates) {
+    // A 12-gon of radius 1.5 around the query with tolerance 1: every line
+    // through the query passes within 1 of some vertex, yet no vertex lies
+    // within 1 of it in both x and y.
+    Polygon dodecagon;
+    for (int i = 0; i < 12; ++i) {
+        const double angle = i * std::numbers::pi / 6;
+        dodecagon.push_back({1.5 * std::cos(angle), 1.5 * std::sin(angle), 0});
+    }
+    EXPECT_EQ(parity(0, 0, dodecagon, 1.0), -2);
+    // An undecided loop decides the whole array, whatever the other loops say.
+    const Polygon both = joinRings({rectangle(-10, -10, 10, 10), dodecagon});
+    EXPECT_EQ(parity(0, 0, both, 1.0), -2);
+}
+
 TEST(XYPolygonParity, HostileCoordinatesNeverHang) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
@@ -212,7 +228,8 @@ TEST(XYPolygonParity, AgreesWithTheWindingNumberAwayFromBoundaries) {
             }
             if (boundary) continue;
             const int expected = winding % 2 != 0 ? 1 : -1;
-            ASSERT_EQ(parity(x, y, all), expected) << "trial " << trial << " query " << x << "," << y;
+            ASSERT_EQ(parity(x, y, all), expected)
+                << "trial " << trial << " query " << x << "," << y;
             inside += expected == 1;
             ++queries;
         }
