@@ -1,5 +1,6 @@
 // Intersection of and projection onto infinite lines in DPoint2d, each line
-// given by two of its points.
+// given by two of its points. Inputs must point at values; a null output is
+// skipped.
 #pragma once
 
 #include "planar/planar_types.h"

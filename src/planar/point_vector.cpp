@@ -19,10 +19,12 @@ double tgxDPoint2d_distanceSquared(const DPoint2d* a, const DPoint2d* b) {
 }
 
 void tgxDPoint2d_subtractDPoint2dDPoint2d(DPoint2d* out, const DPoint2d* a, const DPoint2d* b) {
+    if (out == nullptr) return;
     *out = {a->x - b->x, a->y - b->y};
 }
 
 void tgxDPoint2d_rotate(DPoint2d* out, const DPoint2d* v, double angle) {
+    if (out == nullptr) return;
     const double c = std::cos(angle), s = std::sin(angle);
     const DPoint2d in = *v;  // out may alias v
     *out = {in.x * c + in.y * s, in.y * c - in.x * s};

@@ -1,4 +1,5 @@
-// Distances, differences and rotations of points and vectors.
+// Distances, differences and rotations of points and vectors. Inputs must
+// point at values; a null output is skipped.
 #pragma once
 
 #include "planar/planar_types.h"

@@ -7,6 +7,7 @@ namespace Korvex {
 
 void tgxDSegment3d_initFromDPoint3d(DSegment3d* segment, const DPoint3d* start,
                                     const DPoint3d* end) {
+    if (segment == nullptr) return;
     segment->point[0] = *start;
     segment->point[1] = *end;
 }

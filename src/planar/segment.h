@@ -1,5 +1,6 @@
 // DSegment3d construction, projection and intersection in the XY plane.
 // Fractions name points start + f * (end - start) and are never clamped.
+// Inputs must point at values; a null output is skipped.
 #pragma once
 
 #include "planar/planar_types.h"
