@@ -69,8 +69,9 @@ using VuMessageFunction = int (*)(vumessagetype type, VuSet* set, VuNode* nodeA,
                                   void* reserved, void* userData);
 // Called after vu_insertEdgeBetween for each given (non-null) node.
 using VuJoinFunction = void (*)(VuSet* set, VuNode* node);
-// An operation on a whole graph, as run by vu_stackPopWithOperation.
-using VuGraphOperation = void (*)(VuSet* set);
+// An operation on a whole graph, as run by vu_stackPopWithOperation; its
+// result is ignored (the Boolean operations have this form).
+using VuGraphOperation = int (*)(VuSet* set);
 // Strict "less than" for vu_arraySort.
 using VuNodeLess = bool (*)(const VuNode* a, const VuNode* b);
 

@@ -406,7 +406,7 @@ TEST(VuStack, PushAndPopSpliceGraphs) {
     makeRing(set.get(), triangle);
     const std::vector<VuNode*> current = graphOrder(set.get());
     static int operations = 0;
-    EXPECT_EQ(vu_stackPopWithOperation(set.get(), [](VuSet*) { ++operations; }, nullptr), 0);
+    EXPECT_EQ(vu_stackPopWithOperation(set.get(), [](VuSet*) { return ++operations; }, nullptr), 0);
     EXPECT_EQ(operations, 1);
     std::vector<VuNode*> expected = saved;
     expected.insert(expected.end(), current.begin(), current.end());

@@ -1,0 +1,154 @@
+// Boolean operations on regions: count how many operand interiors contain each
+// face, classify the faces, keep only the edges between result and non-result.
+#include "vu/vu_boolean.h"
+
+#include "vu/vu_array.h"
+#include "vu/vu_faces.h"
+#include "vu/vu_graph.h"
+#include "vu/vu_merge.h"
+#include "vu/vu_node.h"
+#include "vu/vu_pools.h"
+#include "vu/vu_topology.h"
+
+namespace Korvex {
+
+namespace {
+
+using RegionPredicate = bool (*)(int count);
+
+bool isExterior(const VuNode* node) { return vu_getMask(node, VU_EXTERIOR_EDGE) != 0; }
+
+// The face of most negative area (the first met wins a tie); null when no face
+// has negative area.
+VuNode* findOuterFace(VuSet* set, VuMask visited) {
+    vu_clearMaskInSet(set, visited);
+    VuNode* outer = nullptr;
+    double smallest = 0.0;
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
+        if (vu_getMask(node, visited)) continue;
+        const double area = vu_areaWithMask(node, visited);
+        if (area < smallest) {
+            smallest = area;
+            outer = node;
+        }
+    }
+    return outer;
+}
+
+void setCountAroundFace(VuNode* face, int count, VuMask visited) {
+    VuNode* node = face;
+    do {
+        vu_setMask(node, visited);
+        vu_setAuxIndex(node, count);
+        node = vu_fsucc(node);
+    } while (node != face);
+}
+
+void pushUnvisitedCrossings(vuArray* stack, VuNode* face, VuMask visited) {
+    VuNode* node = face;
+    do {
+        if (!vu_getMask(vu_edgeMate(node), visited)) vu_arrayAdd(stack, node);
+        node = vu_fsucc(node);
+    } while (node != face);
+}
+
+// Gives every face the number of operand interiors that contain it, flooding
+// from the outer face (count 0): crossing an edge from its exterior side to
+// its interior side adds one, the other way subtracts one. Faces the flood
+// cannot reach count 0.
+void countRegions(VuSet* set, VuNode* outer, VuMask visited, vuArray* stack) {
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node))
+        vu_setAuxIndex(node, 0);
+    vu_clearMaskInSet(set, visited);
+    setCountAroundFace(outer, 0, visited);
+    pushUnvisitedCrossings(stack, outer, visited);
+    while (VuNode* node = vu_arrayRemoveLast(stack)) {
+        VuNode* mate = vu_edgeMate(node);
+        if (vu_getMask(mate, visited)) continue;
+        const int count = vu_getAuxIndex(node) + (isExterior(node) ? 1 : 0) - (isExterior(mate) ? 1 : 0);
+        setCountAroundFace(mate, count, visited);
+        pushUnvisitedCrossings(stack, mate, visited);
+    }
+}
+
+void classify(VuSet* set, RegionPredicate isMarkedExterior) {
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node))
+        vu_writeMask(node, VU_EXTERIOR_EDGE, isMarkedExterior(vu_getAuxIndex(node)));
+}
+
+// Deletes every edge whose two sides are both exterior or both interior.
+void deleteEdgesWithAgreeingSides(VuSet* set) {
+    const VuMask done = vu_grabMask(set);
+    const VuMask doomed = vu_grabMask(set);
+    vu_clearMaskInSet(set, done | doomed);
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
+        if (vu_getMask(node, done)) continue;
+        VuNode* mate = vu_edgeMate(node);
+        vu_setMask(node, done);
+        vu_setMask(mate, done);
+        if (isExterior(node) == isExterior(mate)) {
+            vu_setMask(node, doomed);
+            vu_setMask(mate, doomed);
+        }
+    }
+    vu_freeMarkedEdges(set, doomed);
+    vu_returnMask(set, doomed);
+    vu_returnMask(set, done);
+}
+
+void invertExterior(VuSet* set) {
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node))
+        vu_writeMask(node, VU_EXTERIOR_EDGE, !isExterior(node));
+}
+
+void freeAllNodes(VuSet* set) {
+    const VuMask all = vu_grabMask(set);
+    vu_setMaskInSet(set, all);
+    vu_freeMarkedEdges(set, all);
+    vu_returnMask(set, all);
+}
+
+// Marks the faces whose count passes isMarkedExterior as exterior and removes
+// the edges that do not separate exterior from interior. Returns false when
+// the graph has no outer face (it is then emptied).
+bool runBooleanSteps(VuSet* set, RegionPredicate isMarkedExterior) {
+    vu_mergeAndConnectForBoolop(set);
+    const VuMask visited = vu_grabMask(set);
+    vuArray* stack = vu_grabArray(set);
+    VuNode* outer = findOuterFace(set, visited);
+    if (outer && stack) countRegions(set, outer, visited, stack);
+    vu_returnArray(set, stack);
+    vu_returnMask(set, visited);
+    if (!outer) {
+        freeAllNodes(set);
+        return false;
+    }
+    classify(set, isMarkedExterior);
+    deleteEdgesWithAgreeingSides(set);
+    return true;
+}
+
+int runBoolean(VuSet* set, RegionPredicate isMarkedExterior, bool invert) {
+    if (!set || !vu_firstNodeInGraph(set)) return 0;
+    if (runBooleanSteps(set, isMarkedExterior) && invert) {
+        deleteEdgesWithAgreeingSides(set);
+        invertExterior(set);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int vu_andLoops(VuSet* set) {
+    return runBoolean(set, [](int count) { return count >= 2; }, true);
+}
+
+int vu_orLoops(VuSet* set) {
+    return runBoolean(set, [](int count) { return count <= 0; }, false);
+}
+
+int vu_xorLoops(VuSet* set) {
+    return runBoolean(set, [](int count) { return count % 2 != 0; }, true);
+}
+
+}  // namespace Korvex

@@ -1,0 +1,95 @@
+// The merge engine and the connection step that prepares a Boolean operation.
+#include <algorithm>
+#include <cmath>
+
+#include "vu/vu_array.h"
+#include "vu/vu_graph.h"
+#include "vu/vu_merge_steps.h"
+#include "vu/vu_node.h"
+#include "vu/vu_pools.h"
+#include "vu/vu_regularize.h"
+#include "vu/vu_set.h"
+
+namespace Korvex {
+
+namespace {
+
+// The largest finite |x| or |y| in the graph; non-finite coordinates are
+// hostile input and must not blow the tolerance up.
+double largestCoordinate(const VuSet* set) {
+    double largest = 0.0;
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
+        for (const double value : {std::fabs(vu_getX(node)), std::fabs(vu_getY(node))}) {
+            if (value > largest && std::isfinite(value)) largest = value;
+        }
+    }
+    return largest;
+}
+
+double mergeTolerance(const VuSet* set, double absTol, double relTol) {
+    const double tol = std::max(absTol, relTol * largestCoordinate(set));
+    return tol >= 0.0 ? tol : 0.0;
+}
+
+// Floods from one face across edges to the faces of the edge mates; true when
+// the flood reaches every node.
+bool isConnected(VuSet* set) {
+    VuNode* start = vu_firstNodeInGraph(set);
+    if (!start) return true;
+    const VuMask reached = vu_grabMask(set);
+    vuArray* stack = vu_grabArray(set);
+    if (!reached || !stack) {
+        vu_returnArray(set, stack);
+        vu_returnMask(set, reached);
+        return false;  // cannot tell: let the regularization decide
+    }
+    vu_clearMaskInSet(set, reached);
+    vu_setMaskAroundFace(start, reached);
+    vu_arrayAdd(stack, start);
+    int reachedCount = vu_countNodesAroundFace(start);
+    while (VuNode* face = vu_arrayRemoveLast(stack)) {
+        VuNode* node = face;
+        do {
+            VuNode* mate = vu_edgeMate(node);
+            if (!vu_getMask(mate, reached)) {
+                vu_setMaskAroundFace(mate, reached);
+                reachedCount += vu_countNodesAroundFace(mate);
+                vu_arrayAdd(stack, mate);
+            }
+            node = vu_fsucc(node);
+        } while (node != face);
+    }
+    vu_returnArray(set, stack);
+    vu_returnMask(set, reached);
+    return reachedCount == vu_countNodesInGraph(set);
+}
+
+}  // namespace
+
+void vu_merge2002(VuSet* set, vumergetype type, double absTol, double relTol) {
+    if (!set) return;
+    const double tol = mergeTolerance(set, absTol, relTol);
+    vu_setMergeTol(set, tol);
+    VuMergeWorkspace work;
+    vumerge_clusterVertices(set, tol, work.vertices);
+    vumerge_splitEdgesAtVertices(set, tol, work);
+    // The split vertices join the vertices that caused them.
+    vumerge_clusterVertices(set, tol, work.vertices);
+    vumerge_splitEdgesAtCrossings(set, tol, work);
+    vumerge_linkVertices(set, type, tol, work);
+}
+
+void vu_mergeOrUnionLoops(VuSet* set, vumergetype type) {
+    if (!set) return;
+    double absTol = 0.0;
+    double relTol = 0.0;
+    vu_getTol(set, &absTol, &relTol);
+    vu_merge2002(set, type, absTol, relTol);
+}
+
+void vu_mergeAndConnectForBoolop(VuSet* set) {
+    vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
+    if (set && !isConnected(set)) vureg_regularizeGraph(set);
+}
+
+}  // namespace Korvex

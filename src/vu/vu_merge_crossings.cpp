@@ -1,0 +1,74 @@
+// Splitting edges where they cross: a plane sweep in y over the edges sorted
+// by their lower ends.
+#include <algorithm>
+
+#include "vu/vu_merge_steps.h"
+
+namespace Korvex {
+
+namespace {
+
+// Crossings this close to an edge's end are left to the vertex clustering.
+constexpr double kEndParameterMargin = 1.0e-13;
+
+bool isInsideOpenUnit(double s) {
+    return kEndParameterMargin < s && s < 1.0 - kEndParameterMargin;
+}
+
+bool xRangesOverlapStrictly(const VuMergeSweepEdge& a, const VuMergeSweepEdge& b) {
+    const double aLow = std::min(a.start.x, a.end.x), aHigh = std::max(a.start.x, a.end.x);
+    const double bLow = std::min(b.start.x, b.end.x), bHigh = std::max(b.start.x, b.end.x);
+    return aLow < bHigh && bLow < aHigh;
+}
+
+// Parameters of the crossing of the two edges' lines; false for parallel lines.
+bool crossLines(const VuMergeSweepEdge& a, const VuMergeSweepEdge& b, double* sa, double* sb) {
+    const double ux = a.end.x - a.start.x, uy = a.end.y - a.start.y;
+    const double vx = b.end.x - b.start.x, vy = b.end.y - b.start.y;
+    const double wx = b.start.x - a.start.x, wy = b.start.y - a.start.y;
+    const double cross = ux * vy - uy * vx;
+    if (cross == 0.0) return false;
+    *sa = (wx * vy - wy * vx) / cross;
+    *sb = (wx * uy - wy * ux) / cross;
+    return true;
+}
+
+void findCrossings(const std::vector<VuMergeSweepEdge>& edges, std::vector<VuMergeCrossing>& crossings) {
+    crossings.clear();
+    const int count = static_cast<int>(edges.size());
+    for (int i = 0; i < count; ++i) {
+        const VuMergeSweepEdge& a = edges[i];
+        for (int j = i + 1; j < count; ++j) {
+            const VuMergeSweepEdge& b = edges[j];
+            // Later edges start no lower, so none of them reaches a's span.
+            if (a.end.y <= b.start.y) break;
+            double sa, sb;
+            if (xRangesOverlapStrictly(a, b) && crossLines(a, b, &sa, &sb) &&
+                isInsideOpenUnit(sa) && isInsideOpenUnit(sb)) {
+                crossings.push_back({i, sa});
+                crossings.push_back({j, sb});
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void vumerge_splitEdgesAtCrossings(VuSet* set, double tol, VuMergeWorkspace& work) {
+    vumerge_collectSweepEdges(set, work.edges);
+    findCrossings(work.edges, work.crossings);
+    std::sort(work.crossings.begin(), work.crossings.end(),
+              [](const VuMergeCrossing& a, const VuMergeCrossing& b) {
+                  return a.edge != b.edge ? a.edge < b.edge : a.parameter < b.parameter;
+              });
+    const size_t count = work.crossings.size();
+    for (size_t i = 0; i < count;) {
+        const int edge = work.crossings[i].edge;
+        work.parameters.clear();
+        for (; i < count && work.crossings[i].edge == edge; ++i)
+            work.parameters.push_back(work.crossings[i].parameter);
+        vumerge_splitEdgeAtParameters(set, work.edges[edge], work.parameters, tol, work.splits);
+    }
+}
+
+}  // namespace Korvex

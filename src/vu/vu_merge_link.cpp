@@ -1,0 +1,168 @@
+// The final step of the merge: vertices of one cluster become one vertex whose
+// edges are linked in counter-clockwise order, after collapsed edges are
+// deleted and coincident edges resolved.
+#include <algorithm>
+#include <cmath>
+
+#include "vu/vu_graph.h"
+#include "vu/vu_merge_steps.h"
+#include "vu/vu_node.h"
+#include "vu/vu_pools.h"
+#include "vu/vu_topology.h"
+
+namespace Korvex {
+
+namespace {
+
+void numberVertexLoops(const std::vector<VuMergeVertexRecord>& vertices) {
+    for (const VuMergeVertexRecord& vertex : vertices) {
+        VuNode* node = vertex.node;
+        do {
+            vu_setAuxIndex(node, vertex.cluster);
+            node = vu_vsucc(node);
+        } while (node != vertex.node);
+    }
+}
+
+// Direction from node to mate in (-pi, pi]; 0 for a zero vector.
+double edgeAngle(const VuNode* node, const VuNode* mate) {
+    // Adding 0.0 turns -0.0 into +0.0, which keeps atan2 away from -pi.
+    const double dx = vu_getX(mate) - vu_getX(node) + 0.0;
+    const double dy = vu_getY(mate) - vu_getY(node) + 0.0;
+    if (dx == 0.0 && dy == 0.0) return 0.0;
+    return std::atan2(dy, dx);
+}
+
+// One record per edge side; edges with both ends in one cluster are deleted.
+void collectEdgeRecords(VuSet* set, std::vector<VuMergeEdgeRecord>& records) {
+    records.clear();
+    const VuMask collapsed = vu_grabMask(set);
+    vu_clearMaskInSet(set, collapsed);
+    bool anyCollapsed = false;
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
+        VuNode* mate = vu_edgeMate(node);
+        const int cluster = vu_getAuxIndex(node);
+        const int mateCluster = vu_getAuxIndex(mate);
+        if (cluster == mateCluster) {
+            vu_setMask(node, collapsed);
+            vu_setMask(mate, collapsed);
+            anyCollapsed = true;
+        } else {
+            records.push_back({cluster, mateCluster, node, mate, edgeAngle(node, mate)});
+        }
+    }
+    if (anyCollapsed) vu_freeMarkedEdges(set, collapsed);
+    vu_returnMask(set, collapsed);
+}
+
+// Every node alone at its vertex, every edge a face loop of its two sides.
+void explodeVertices(VuSet* set, const std::vector<VuMergeEdgeRecord>& records) {
+    for (const VuMergeEdgeRecord& record : records) {
+        VuNode* node = record.node;
+        if (vu_vsucc(node) != node) vu_twistVertexLoops(set, node, vu_vpred(node));
+    }
+}
+
+bool isAlone(const VuNode* node) { return vu_vsucc(node) == node; }
+
+bool isFree(const VuMergeEdgeRecord& record, VuMask marked) {
+    return !vu_getMask(record.node, marked) && !vu_getMask(record.mate, marked);
+}
+
+void markEdge(const VuMergeEdgeRecord& record, VuMask marked) {
+    vu_setMask(record.node, marked);
+    vu_setMask(record.mate, marked);
+}
+
+// Resolves the edges of records[begin, end), which all join the same two
+// clusters. Marks what is to be deleted (parity, single edge) or left out of
+// the angular linking (union). Returns true when an edge is to be deleted.
+bool resolveCoincidentRun(VuSet* set, vumergetype type, const VuMergeEdgeRecord* begin,
+                          const VuMergeEdgeRecord* end, VuMask marked) {
+    bool anyDeleted = false;
+    for (const VuMergeEdgeRecord* start = begin; start < end; ++start) {
+        if (!isFree(*start, marked)) continue;
+        VuMergeEdgeRecord kept = *start;
+        const VuMergeEdgeRecord* other = start + 1;
+        for (; other < end; ++other) {
+            if (!isFree(*other, marked) || !isAlone(other->node) || !isAlone(other->mate)) continue;
+            if (type == VU_MERGE_PARITY) {
+                markEdge(kept, marked);
+                markEdge(*other, marked);
+                anyDeleted = true;
+                break;
+            }
+            if (type == VU_MERGE_SINGLE_EDGE) {
+                markEdge(*other, marked);
+                anyDeleted = true;
+                continue;
+            }
+            // Union: the two edges share both end vertices and enclose a
+            // sliver face whose nodes stay out of the angular linking. The
+            // outer sides, other's node and kept's mate, go on to the next.
+            vu_twistVertexLoops(set, kept.node, other->node);
+            vu_twistVertexLoops(set, other->mate, kept.mate);
+            vu_setMask(kept.node, marked);
+            vu_setMask(other->mate, marked);
+            kept.node = other->node;
+        }
+        if (type != VU_MERGE_PARITY || other == end) break;
+        start = other;  // a parity pair ends the run; the next record starts anew
+    }
+    return anyDeleted;
+}
+
+bool resolveCoincidentEdges(VuSet* set, vumergetype type, std::vector<VuMergeEdgeRecord>& records,
+                            VuMask marked) {
+    std::sort(records.begin(), records.end(), [](const VuMergeEdgeRecord& a, const VuMergeEdgeRecord& b) {
+        return a.cluster != b.cluster ? a.cluster < b.cluster : a.mateCluster < b.mateCluster;
+    });
+    bool anyDeleted = false;
+    const VuMergeEdgeRecord* all = records.data();
+    const size_t count = records.size();
+    for (size_t i = 0; i < count;) {
+        size_t j = i + 1;
+        while (j < count && all[j].cluster == all[i].cluster && all[j].mateCluster == all[i].mateCluster)
+            ++j;
+        if (j - i > 1) anyDeleted |= resolveCoincidentRun(set, type, all + i, all + j, marked);
+        i = j;
+    }
+    return anyDeleted;
+}
+
+// Links the unmarked nodes of each cluster in order of increasing angle, so
+// that each node's vertex successor is the next one counter-clockwise.
+void linkInAngularOrder(VuSet* set, std::vector<VuMergeEdgeRecord>& records, VuMask marked) {
+    std::sort(records.begin(), records.end(), [](const VuMergeEdgeRecord& a, const VuMergeEdgeRecord& b) {
+        return a.cluster != b.cluster ? a.cluster < b.cluster : vumerge_less(a.angle, b.angle);
+    });
+    VuNode* previous = nullptr;
+    int previousCluster = -1;
+    for (const VuMergeEdgeRecord& record : records) {
+        if (vu_getMask(record.node, marked)) continue;
+        if (previous && record.cluster == previousCluster)
+            vu_twistVertexLoops(set, record.node, previous);
+        previous = record.node;
+        previousCluster = record.cluster;
+    }
+}
+
+}  // namespace
+
+void vumerge_linkVertices(VuSet* set, vumergetype type, double tol, VuMergeWorkspace& work) {
+    vumerge_clusterVertices(set, tol, work.vertices);
+    numberVertexLoops(work.vertices);
+    collectEdgeRecords(set, work.edgeRecords);
+    explodeVertices(set, work.edgeRecords);
+
+    const VuMask marked = vu_grabMask(set);
+    vu_clearMaskInSet(set, marked);
+    const bool anyDeleted = resolveCoincidentEdges(set, type, work.edgeRecords, marked);
+    linkInAngularOrder(set, work.edgeRecords, marked);
+    if (anyDeleted)
+        vu_freeMarkedEdges(set, marked);
+    vu_clearMaskInSet(set, marked);
+    vu_returnMask(set, marked);
+}
+
+}  // namespace Korvex

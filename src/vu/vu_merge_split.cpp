@@ -1,0 +1,154 @@
+// Splitting edges: at a list of parameters, and at the vertices that lie on
+// them, found by a plane sweep in y.
+#include <algorithm>
+#include <cmath>
+
+#include "vu/vu_array.h"
+#include "vu/vu_faces.h"
+#include "vu/vu_graph.h"
+#include "vu/vu_merge_steps.h"
+#include "vu/vu_node.h"
+#include "vu/vu_pools.h"
+#include "vu/vu_topology.h"
+
+namespace Korvex {
+
+namespace {
+
+double xyLength(const DPoint3d& a, const DPoint3d& b) { return std::hypot(b.x - a.x, b.y - a.y); }
+
+DPoint3d interpolate(const DPoint3d& a, const DPoint3d& b, double s) {
+    return {a.x + s * (b.x - a.x), a.y + s * (b.y - a.y), a.z + s * (b.z - a.z)};
+}
+
+// The values to split at: runs of parameters closer than width to their
+// neighbour become one split at their middle, or evenly spaced splits no
+// closer than width when the run is longer; values within width of either
+// end are dropped.
+void filterParameters(std::vector<double>& parameters, double width, std::vector<double>& splits) {
+    std::sort(parameters.begin(), parameters.end(), [](double a, double b) { return vumerge_less(a, b); });
+    splits.clear();
+    const double low = width;
+    const double high = 1.0 - width;
+    const size_t count = parameters.size();
+    for (size_t i = 0; i < count;) {
+        const double first = parameters[i++];
+        if (!(low <= first && first <= high)) continue;
+        double last = first;
+        while (i < count && parameters[i] <= last + width) last = parameters[i++];
+        const double span = last - first;
+        if (span <= width) {
+            splits.push_back(0.5 * (first + last));
+            continue;
+        }
+        // The run holds at least span / width + 1 values, so this is bounded
+        // by the number of parameters.
+        const int steps = static_cast<int>(span / width);
+        const double step = span / steps;
+        for (int k = 0; k < steps; ++k) splits.push_back(first + k * step);
+        splits.push_back(last);
+    }
+}
+
+// The vertices that may split edges, sorted by y, then x.
+void collectSweepPoints(VuSet* set, std::vector<VuMergeSweepPoint>& points) {
+    points.clear();
+    vuArray* vertices = vu_grabArray(set);
+    vu_collectVertexLoops(vertices, set);
+    for (int i = 0, n = vu_arraySize(vertices); i < n; ++i) {
+        const VuNode* node = vu_arrayGet(vertices, i);
+        points.push_back({vu_getX(node), vu_getY(node)});
+    }
+    vu_returnArray(set, vertices);
+    std::sort(points.begin(), points.end(), [](const VuMergeSweepPoint& a, const VuMergeSweepPoint& b) {
+        return vumerge_lessPair(a.y, a.x, b.y, b.x);
+    });
+}
+
+// The parameter of point on the edge when the point lies within tol of the
+// edge's interior and farther than tol from both ends.
+bool interiorParameter(const VuMergeSweepEdge& edge, const VuMergeSweepPoint& point, double tol2,
+                       double* parameter) {
+    const double ux = edge.end.x - edge.start.x;
+    const double uy = edge.end.y - edge.start.y;
+    const double wx = point.x - edge.start.x;
+    const double wy = point.y - edge.start.y;
+    const double s = (wx * ux + wy * uy) / (ux * ux + uy * uy);
+    if (!(0.0 < s && s < 1.0)) return false;
+    const double ex = wx - s * ux;
+    const double ey = wy - s * uy;
+    const double vx = point.x - edge.end.x;
+    const double vy = point.y - edge.end.y;
+    if (!(ex * ex + ey * ey < tol2 && wx * wx + wy * wy > tol2 && vx * vx + vy * vy > tol2))
+        return false;
+    *parameter = s;
+    return true;
+}
+
+}  // namespace
+
+void vumerge_collectSweepEdges(VuSet* set, std::vector<VuMergeSweepEdge>& edges) {
+    edges.clear();
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
+        const VuNode* next = vu_fsucc(node);
+        const double x0 = vu_getX(node), y0 = vu_getY(node);
+        const double x1 = vu_getX(next), y1 = vu_getY(next);
+        if (y1 > y0 || (y1 == y0 && x1 > x0)) {
+            VuMergeSweepEdge edge{node, {}, {}};
+            vu_getDPoint3d(&edge.start, node);
+            vu_getDPoint3d(&edge.end, next);
+            edges.push_back(edge);
+        }
+    }
+    std::sort(edges.begin(), edges.end(), [](const VuMergeSweepEdge& a, const VuMergeSweepEdge& b) {
+        return vumerge_lessPair(a.start.y, a.start.x, b.start.y, b.start.x);
+    });
+}
+
+void vumerge_splitEdgeAtParameters(VuSet* set, const VuMergeSweepEdge& edge,
+                                   std::vector<double>& parameters, double tol,
+                                   std::vector<double>& splits) {
+    const double length = xyLength(edge.start, edge.end);
+    if (parameters.empty() || !(length > tol)) return;
+    filterParameters(parameters, tol / length, splits);
+    VuNode* node = edge.node;
+    for (const double s : splits) {
+        VuNode* first = nullptr;
+        VuNode* second = nullptr;
+        vu_splitEdge(set, node, &first, &second);
+        if (!first || !second) return;
+        const DPoint3d point = interpolate(edge.start, edge.end, s);
+        vu_setDPoint3d(first, &point);
+        vu_setDPoint3d(second, &point);
+        node = first;
+    }
+}
+
+void vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work) {
+    collectSweepPoints(set, work.points);
+    vumerge_collectSweepEdges(set, work.edges);
+    const double tol2 = tol * tol;
+    const size_t pointCount = work.points.size();
+    // Edges come in order of their lower y, so the first vertex that can lie
+    // in an edge's box only moves forward.
+    size_t sweep = 0;
+    for (const VuMergeSweepEdge& edge : work.edges) {
+        const double length = xyLength(edge.start, edge.end);
+        if (!(length > tol && length >= 2.0 * tol)) continue;
+        DRange2d box;
+        box.initFrom(edge.start.x, edge.start.y, edge.end.x, edge.end.y);
+        box.extend(tol);
+        while (sweep < pointCount && work.points[sweep].y < box.low.y) ++sweep;
+        work.parameters.clear();
+        for (size_t k = sweep; k < pointCount && work.points[k].y <= box.high.y; ++k) {
+            const VuMergeSweepPoint& point = work.points[k];
+            double s;
+            if (box.low.x <= point.x && point.x <= box.high.x &&
+                interiorParameter(edge, point, tol2, &s))
+                work.parameters.push_back(s);
+        }
+        vumerge_splitEdgeAtParameters(set, edge, work.parameters, tol, work.splits);
+    }
+}
+
+}  // namespace Korvex
