@@ -2,6 +2,7 @@
 // by their lower ends.
 #include <algorithm>
 
+#include "planar/line2d.h"
 #include "vu/vu_merge_steps.h"
 
 namespace Korvex {
@@ -21,15 +22,18 @@ bool xRangesOverlapStrictly(const VuMergeSweepEdge& a, const VuMergeSweepEdge& b
     return aLow < bHigh && bLow < aHigh;
 }
 
-// Parameters of the crossing of the two edges' lines; false for parallel lines.
+// Parameters of the crossing of the two edges' lines; false for (nearly)
+// parallel lines. For nearly parallel lines the solved parameters drift far
+// along the lines, each in its own way; so the crossing is taken on a's line
+// and b's parameter is its projection on b. The two split points then stay as
+// close as the lines are, and the clustering joins them.
 bool crossLines(const VuMergeSweepEdge& a, const VuMergeSweepEdge& b, double* sa, double* sb) {
-    const double ux = a.end.x - a.start.x, uy = a.end.y - a.start.y;
-    const double vx = b.end.x - b.start.x, vy = b.end.y - b.start.y;
-    const double wx = b.start.x - a.start.x, wy = b.start.y - a.start.y;
-    const double cross = ux * vy - uy * vx;
-    if (cross == 0.0) return false;
-    *sa = (wx * vy - wy * vx) / cross;
-    *sb = (wx * uy - wy * ux) / cross;
+    const DPoint2d a0{a.start.x, a.start.y}, a1{a.end.x, a.end.y};
+    const DPoint2d b0{b.start.x, b.start.y}, b1{b.end.x, b.end.y};
+    DPoint2d crossing;
+    if (!tgxVector2d_intersectLines(&crossing, sa, nullptr, &a0, &a1, &b0, &b1)) return false;
+    const double vx = b1.x - b0.x, vy = b1.y - b0.y;
+    *sb = ((crossing.x - b0.x) * vx + (crossing.y - b0.y) * vy) / (vx * vx + vy * vy);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "vu/graph_checker.h"
 #include "vu/merge_test_helpers.h"
 #include "vu/vu.h"
@@ -118,6 +120,92 @@ TEST(Boolean, EmptyAndDegenerateGraphs) {
         operation.run(set.get());
         EXPECT_EQ(vu_firstNodeInGraph(set.get()), nullptr);
         EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
+    }
+}
+
+// ---- hostile rings through the whole pipeline -------------------------------
+
+using mergetest::booleanResultArea;
+using mergetest::Polygon;
+using mergetest::Ring;
+
+Ring ringOf(const std::vector<DPoint2d>& points) {
+    Ring ring;
+    for (const DPoint2d& p : points) ring.push_back({p.x, p.y, 0.0});
+    return ring;
+}
+
+struct PipelineCase {
+    const char* name;
+    VuGraphOperation operation;
+    bool difference;
+};
+
+const PipelineCase kPipeline[] = {
+    {"and", vu_andLoops, false},
+    {"or", vu_orLoops, false},
+    {"xor", vu_xorLoops, false},
+    {"difference", vu_xorLoops, true},
+};
+
+// Areas of and, or, xor and difference of a with the unit square at (0.5, 0.5).
+void expectAreasAgainstSquare(const Polygon& a, const double (&expected)[4]) {
+    const Polygon b = {ringOf(square(0.5, 0.5, 1))};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(kPipeline[i].name);
+        EXPECT_NEAR(booleanResultArea(a, b, kPipeline[i].operation, kPipeline[i].difference),
+                    expected[i], 1e-12);
+    }
+}
+
+TEST(BooleanHostile, RepeatedPointsAndSpikesAreIgnored) {
+    const double unitSquare[4] = {0.25, 1.75, 1.5, 0.75};
+    expectAreasAgainstSquare({ringOf({{0, 0}, {0, 0}, {1, 0}, {1, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 1}, {0, 0}})},
+                             unitSquare);
+    // A spike out of the right side, out and back along one line.
+    expectAreasAgainstSquare({ringOf({{0, 0}, {1, 0}, {1, 0.25}, {3, 0.25}, {1, 0.25}, {1, 1}, {0, 1}})},
+                             unitSquare);
+}
+
+TEST(BooleanHostile, CollapsedRingIsAnEmptyOperand) {
+    expectAreasAgainstSquare({ringOf({{2, 2}, {2, 2}, {2, 2}, {2, 2}})}, {0.0, 1.0, 1.0, 0.0});
+    expectAreasAgainstSquare({}, {0.0, 1.0, 1.0, 0.0});
+}
+
+TEST(BooleanHostile, BowTieSplitsIntoItsTwoLobes) {
+    // Crossing at (0.5, 0.5); the lobes are triangles of area 0.25 each, one
+    // counter-clockwise and one clockwise: marking by area keeps both inside.
+    const Polygon bowTie = {ringOf({{0, 0}, {1, 1}, {1, 0}, {0, 1}})};
+    const Polygon far = {ringOf(square(5, 5, 1))};
+    EXPECT_NEAR(booleanResultArea(bowTie, far, vu_orLoops), 1.5, 1e-12);
+    EXPECT_NEAR(booleanResultArea(bowTie, bowTie, vu_andLoops), 0.5, 1e-12);
+}
+
+TEST(BooleanHostile, TinyNextToHugeSnapsAway) {
+    // The merge tolerance follows the largest coordinate (1e-10 of 1e12): the
+    // tiny square is far below it and collapses, as meant.
+    const Polygon huge = {ringOf(square(0, 0, 1e12))};
+    const Polygon tiny = {ringOf(square(3, 3, 1e-3))};
+    EXPECT_NEAR(booleanResultArea(huge, tiny, vu_andLoops), 0.0, 1e-9);
+    EXPECT_NEAR(booleanResultArea(huge, tiny, vu_orLoops), 1e24, 1e24 * 1e-12);
+}
+
+TEST(BooleanHostile, NonFiniteCoordinatesDoNotBreakTheGraph) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const Polygon hostile[] = {
+        {ringOf({{0, 0}, {1, 0}, {nan, 0.5}, {1, 1}, {0, 1}})},
+        {ringOf({{0, 0}, {inf, 0}, {1, 1}, {0, 1}})},
+        {ringOf({{nan, nan}, {nan, nan}, {nan, nan}})},
+        {ringOf({{-inf, -inf}, {inf, -inf}, {inf, inf}, {-inf, inf}})},
+    };
+    const Polygon b = {ringOf(square(0.5, 0.5, 1))};
+    for (const Polygon& a : hostile) {
+        for (const PipelineCase& c : kPipeline) {
+            SCOPED_TRACE(c.name);
+            booleanResultArea(a, b, c.operation, c.difference);
+            booleanResultArea(b, a, c.operation, c.difference);
+        }
     }
 }
 

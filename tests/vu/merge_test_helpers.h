@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "vu/graph_checker.h"
 #include "vu/vu.h"
 
 namespace Korvex::mergetest {
@@ -162,6 +163,41 @@ inline bool hasEdgesCrossing(VuSet* set, double margin) {
             if (separates(segments[i], segments[j]) && separates(segments[j], segments[i]))
                 return true;
     return false;
+}
+
+using Ring = std::vector<DPoint3d>;
+using Polygon = std::vector<Ring>;  // outer ring first, then holes
+
+// Loads one operand the way the native polygon operations do: loops with the
+// loop tolerance, union merge, regularization, exterior marking by area.
+inline void loadOperand(VuSet* set, const Polygon& polygon) {
+    for (const Ring& ring : polygon)
+        vu_loopFromDPoint3dArrayXYTol(set, ring.data(), static_cast<int>(ring.size()), 0.0, 1e-8);
+    vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
+    vu_regularizeGraph(set);
+    vu_markAlternatingExteriorBoundaries(set, true);
+}
+
+// Runs a op b through the graph stack (with difference set, (a op b) and a)
+// and returns the area of the result faces; every graph on the way must be
+// well formed.
+inline double booleanResultArea(const Polygon& a, const Polygon& b, VuGraphOperation operation,
+                                bool difference = false) {
+    vutest::UniqueVuSet set(vu_newVuSet());
+    vu_setTol(set.get(), 0.0, 1e-10);
+    loadOperand(set.get(), a);
+    EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
+    vu_stackPush(set.get());
+    loadOperand(set.get(), b);
+    EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
+    vu_stackPopWithOperation(set.get(), operation, nullptr);
+    if (difference) {
+        vu_stackPush(set.get());
+        loadOperand(set.get(), a);
+        vu_stackPopWithOperation(set.get(), vu_andLoops, nullptr);
+    }
+    EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
+    return interiorFaces(set.get()).area;
 }
 
 }  // namespace Korvex::mergetest
