@@ -71,6 +71,8 @@ void vu_merge2002(VuSet* set, vumergetype type, double absTol, double relTol) {
     const double tol = mergeTolerance(set, absTol, relTol);
     vu_setMergeTol(set, tol);
     VuMergeWorkspace work;
+    // Splits add nodes; a quarter more covers ordinary overlaps.
+    work.reserve(static_cast<size_t>(vu_countNodesInGraph(set)) * 5 / 4);
     vumerge_clusterVertices(set, tol, work.vertices);
     vumerge_splitEdgesAtVertices(set, tol, work);
     // The split vertices join the vertices that caused them.

@@ -44,10 +44,9 @@ void collectVertexRecords(VuSet* set, std::vector<VuMergeVertexRecord>& records)
 
 int vumerge_clusterVertices(VuSet* set, double tol, std::vector<VuMergeVertexRecord>& records) {
     collectVertexRecords(set, records);
-    std::sort(records.begin(), records.end(),
-              [](const VuMergeVertexRecord& a, const VuMergeVertexRecord& b) {
-                  return vumerge_less(a.key, b.key);
-              });
+    vumerge_sortNaNLast(
+        records, [](const VuMergeVertexRecord& r) { return std::isnan(r.key); },
+        [](const VuMergeVertexRecord& a, const VuMergeVertexRecord& b) { return a.key < b.key; });
     // Points within tol of the seed have keys within tol of its key; the
     // wider window is harmless and keeps the scan honest under rounding.
     const double window = std::sqrt(3.0) * tol;

@@ -28,12 +28,11 @@ bool xRangesOverlapStrictly(const VuMergeSweepEdge& a, const VuMergeSweepEdge& b
 // and b's parameter is its projection on b. The two split points then stay as
 // close as the lines are, and the clustering joins them.
 bool crossLines(const VuMergeSweepEdge& a, const VuMergeSweepEdge& b, double* sa, double* sb) {
-    const DPoint2d a0{a.start.x, a.start.y}, a1{a.end.x, a.end.y};
-    const DPoint2d b0{b.start.x, b.start.y}, b1{b.end.x, b.end.y};
     DPoint2d crossing;
-    if (!tgxVector2d_intersectLines(&crossing, sa, nullptr, &a0, &a1, &b0, &b1)) return false;
-    const double vx = b1.x - b0.x, vy = b1.y - b0.y;
-    *sb = ((crossing.x - b0.x) * vx + (crossing.y - b0.y) * vy) / (vx * vx + vy * vy);
+    if (!tgxVector2d_intersectLines(&crossing, sa, nullptr, &a.start, &a.end, &b.start, &b.end))
+        return false;
+    const double vx = b.end.x - b.start.x, vy = b.end.y - b.start.y;
+    *sb = ((crossing.x - b.start.x) * vx + (crossing.y - b.start.y) * vy) / (vx * vx + vy * vy);
     return true;
 }
 

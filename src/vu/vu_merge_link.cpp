@@ -33,26 +33,24 @@ double edgeAngle(const VuNode* node, const VuNode* mate) {
     return std::atan2(dy, dx);
 }
 
-// One record per edge side; edges with both ends in one cluster are deleted.
-void collectEdgeRecords(VuSet* set, std::vector<VuMergeEdgeRecord>& records) {
+// One record per edge side; edges with both ends in one cluster are marked
+// and deleted, which leaves the mark clear on every live node.
+void collectEdgeRecords(VuSet* set, std::vector<VuMergeEdgeRecord>& records, VuMask marked) {
     records.clear();
-    const VuMask collapsed = vu_grabMask(set);
-    vu_clearMaskInSet(set, collapsed);
     bool anyCollapsed = false;
     for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
         VuNode* mate = vu_edgeMate(node);
         const int cluster = vu_getAuxIndex(node);
         const int mateCluster = vu_getAuxIndex(mate);
         if (cluster == mateCluster) {
-            vu_setMask(node, collapsed);
-            vu_setMask(mate, collapsed);
+            vu_setMask(node, marked);
+            vu_setMask(mate, marked);
             anyCollapsed = true;
         } else {
             records.push_back({cluster, mateCluster, node, mate, edgeAngle(node, mate)});
         }
     }
-    if (anyCollapsed) vu_freeMarkedEdges(set, collapsed);
-    vu_returnMask(set, collapsed);
+    if (anyCollapsed) vu_freeMarkedEdges(set, marked);
 }
 
 // Every node alone at its vertex, every edge a face loop of its two sides.
@@ -112,11 +110,39 @@ bool resolveCoincidentRun(VuSet* set, vumergetype type, const VuMergeEdgeRecord*
     return anyDeleted;
 }
 
-bool resolveCoincidentEdges(VuSet* set, vumergetype type, std::vector<VuMergeEdgeRecord>& records,
+// Orders the records by cluster, then by angle, then by mate cluster. The
+// cluster numbers are dense, so a counting sort places them; each cluster's
+// few records are then sorted on their own. Coincident edges join the same
+// two seeds, so they have one angle and end up next to each other.
+void sortAroundVertices(std::vector<VuMergeEdgeRecord>& records, int clusterCount,
+                        std::vector<VuMergeEdgeRecord>& sorted, std::vector<int>& starts) {
+    starts.assign(static_cast<size_t>(clusterCount) + 1, 0);
+    for (const VuMergeEdgeRecord& record : records) ++starts[record.cluster + 1];
+    for (int c = 0; c < clusterCount; ++c) starts[c + 1] += starts[c];
+    sorted.resize(records.size());
+    // Filling moves each cluster's start to its end, which is where the next
+    // cluster starts; the shift puts the starts back.
+    for (const VuMergeEdgeRecord& record : records) sorted[starts[record.cluster]++] = record;
+    for (int c = clusterCount; c > 0; --c) starts[c] = starts[c - 1];
+    starts[0] = 0;
+    auto byAngle = [](const VuMergeEdgeRecord& a, const VuMergeEdgeRecord& b) {
+        return a.angle < b.angle || (a.angle == b.angle && a.mateCluster < b.mateCluster);
+    };
+    for (int c = 0; c < clusterCount; ++c) {
+        const auto begin = sorted.begin() + starts[c], end = sorted.begin() + starts[c + 1];
+        if (end - begin < 2) continue;
+        // A NaN angle (hostile coordinates) goes last, its records unordered.
+        const auto numbersEnd = std::partition(begin, end, [](const VuMergeEdgeRecord& r) {
+            return !std::isnan(r.angle);
+        });
+        std::sort(begin, numbersEnd, byAngle);
+    }
+    records.swap(sorted);
+}
+
+// Resolves every run of coincident edges; true when an edge is to be deleted.
+bool resolveCoincidentEdges(VuSet* set, vumergetype type, const std::vector<VuMergeEdgeRecord>& records,
                             VuMask marked) {
-    std::sort(records.begin(), records.end(), [](const VuMergeEdgeRecord& a, const VuMergeEdgeRecord& b) {
-        return a.cluster != b.cluster ? a.cluster < b.cluster : a.mateCluster < b.mateCluster;
-    });
     bool anyDeleted = false;
     const VuMergeEdgeRecord* all = records.data();
     const size_t count = records.size();
@@ -130,12 +156,9 @@ bool resolveCoincidentEdges(VuSet* set, vumergetype type, std::vector<VuMergeEdg
     return anyDeleted;
 }
 
-// Links the unmarked nodes of each cluster in order of increasing angle, so
-// that each node's vertex successor is the next one counter-clockwise.
-void linkInAngularOrder(VuSet* set, std::vector<VuMergeEdgeRecord>& records, VuMask marked) {
-    std::sort(records.begin(), records.end(), [](const VuMergeEdgeRecord& a, const VuMergeEdgeRecord& b) {
-        return a.cluster != b.cluster ? a.cluster < b.cluster : vumerge_less(a.angle, b.angle);
-    });
+// Links the unmarked nodes of each cluster in their sorted order, so that each
+// node's vertex successor is the next one counter-clockwise.
+void linkInAngularOrder(VuSet* set, const std::vector<VuMergeEdgeRecord>& records, VuMask marked) {
     VuNode* previous = nullptr;
     int previousCluster = -1;
     for (const VuMergeEdgeRecord& record : records) {
@@ -150,18 +173,16 @@ void linkInAngularOrder(VuSet* set, std::vector<VuMergeEdgeRecord>& records, VuM
 }  // namespace
 
 void vumerge_linkVertices(VuSet* set, vumergetype type, double tol, VuMergeWorkspace& work) {
-    vumerge_clusterVertices(set, tol, work.vertices);
+    const int clusterCount = vumerge_clusterVertices(set, tol, work.vertices);
     numberVertexLoops(work.vertices);
-    collectEdgeRecords(set, work.edgeRecords);
-    explodeVertices(set, work.edgeRecords);
-
     const VuMask marked = vu_grabMask(set);
     vu_clearMaskInSet(set, marked);
+    collectEdgeRecords(set, work.edgeRecords, marked);
+    explodeVertices(set, work.edgeRecords);
+    sortAroundVertices(work.edgeRecords, clusterCount, work.sortedEdgeRecords, work.clusterStarts);
     const bool anyDeleted = resolveCoincidentEdges(set, type, work.edgeRecords, marked);
     linkInAngularOrder(set, work.edgeRecords, marked);
-    if (anyDeleted)
-        vu_freeMarkedEdges(set, marked);
-    vu_clearMaskInSet(set, marked);
+    if (anyDeleted) vu_freeMarkedEdges(set, marked);
     vu_returnMask(set, marked);
 }
 

@@ -15,7 +15,11 @@ namespace Korvex {
 
 namespace {
 
-double xyLength(const DPoint3d& a, const DPoint3d& b) { return std::hypot(b.x - a.x, b.y - a.y); }
+template <class Point>
+double xyLength(const Point& a, const Point& b) {
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    return std::sqrt(dx * dx + dy * dy);
+}
 
 DPoint3d interpolate(const DPoint3d& a, const DPoint3d& b, double s) {
     return {a.x + s * (b.x - a.x), a.y + s * (b.y - a.y), a.z + s * (b.z - a.z)};
@@ -26,7 +30,7 @@ DPoint3d interpolate(const DPoint3d& a, const DPoint3d& b, double s) {
 // closer than width when the run is longer; values within width of either
 // end are dropped.
 void filterParameters(std::vector<double>& parameters, double width, std::vector<double>& splits) {
-    std::sort(parameters.begin(), parameters.end(), [](double a, double b) { return vumerge_less(a, b); });
+    std::sort(parameters.begin(), parameters.end());
     splits.clear();
     const double low = width;
     const double high = 1.0 - width;
@@ -60,9 +64,11 @@ void collectSweepPoints(VuSet* set, std::vector<VuMergeSweepPoint>& points) {
         points.push_back({vu_getX(node), vu_getY(node)});
     }
     vu_returnArray(set, vertices);
-    std::sort(points.begin(), points.end(), [](const VuMergeSweepPoint& a, const VuMergeSweepPoint& b) {
-        return vumerge_lessPair(a.y, a.x, b.y, b.x);
-    });
+    vumerge_sortNaNLast(
+        points, [](const VuMergeSweepPoint& p) { return std::isnan(p.x) || std::isnan(p.y); },
+        [](const VuMergeSweepPoint& a, const VuMergeSweepPoint& b) {
+            return a.y < b.y || (a.y == b.y && a.x < b.x);
+        });
 }
 
 // The parameter of point on the edge when the point lies within tol of the
@@ -93,22 +99,25 @@ void vumerge_collectSweepEdges(VuSet* set, std::vector<VuMergeSweepEdge>& edges)
         const VuNode* next = vu_fsucc(node);
         const double x0 = vu_getX(node), y0 = vu_getY(node);
         const double x1 = vu_getX(next), y1 = vu_getY(next);
+        // Edges with a non-finite end can be neither split nor sorted.
+        if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
+            continue;
         if (y1 > y0 || (y1 == y0 && x1 > x0)) {
-            VuMergeSweepEdge edge{node, {}, {}};
-            vu_getDPoint3d(&edge.start, node);
-            vu_getDPoint3d(&edge.end, next);
-            edges.push_back(edge);
+            edges.push_back({node, {x0, y0}, {x1, y1}});
         }
     }
     std::sort(edges.begin(), edges.end(), [](const VuMergeSweepEdge& a, const VuMergeSweepEdge& b) {
-        return vumerge_lessPair(a.start.y, a.start.x, b.start.y, b.start.x);
+        return a.start.y < b.start.y || (a.start.y == b.start.y && a.start.x < b.start.x);
     });
 }
 
 void vumerge_splitEdgeAtParameters(VuSet* set, const VuMergeSweepEdge& edge,
                                    std::vector<double>& parameters, double tol,
                                    std::vector<double>& splits) {
-    const double length = xyLength(edge.start, edge.end);
+    DPoint3d start, end;
+    vu_getDPoint3d(&start, edge.node);
+    vu_getDPoint3d(&end, vu_fsucc(edge.node));
+    const double length = xyLength(start, end);
     if (parameters.empty() || !(length > tol)) return;
     filterParameters(parameters, tol / length, splits);
     VuNode* node = edge.node;
@@ -117,7 +126,7 @@ void vumerge_splitEdgeAtParameters(VuSet* set, const VuMergeSweepEdge& edge,
         VuNode* second = nullptr;
         vu_splitEdge(set, node, &first, &second);
         if (!first || !second) return;
-        const DPoint3d point = interpolate(edge.start, edge.end, s);
+        const DPoint3d point = interpolate(start, end, s);
         vu_setDPoint3d(first, &point);
         vu_setDPoint3d(second, &point);
         node = first;

@@ -2,6 +2,7 @@
 // the merge; callers use vu_merge.h.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -22,8 +23,8 @@ struct VuMergeVertexRecord {
 // plane sweeps that split edges.
 struct VuMergeSweepEdge {
     VuNode* node;  // at start; its face successor is at end
-    DPoint3d start;
-    DPoint3d end;
+    DPoint2d start;
+    DPoint2d end;
 };
 
 // A vertex position for the sweep that splits edges at vertices.
@@ -57,19 +58,28 @@ struct VuMergeWorkspace {
     std::vector<double> splits;
     std::vector<VuMergeCrossing> crossings;
     std::vector<VuMergeEdgeRecord> edgeRecords;
+    std::vector<VuMergeEdgeRecord> sortedEdgeRecords;
+    std::vector<int> clusterStarts;
+
+    // Room for a graph of about nodeCount nodes, so that the vectors do not
+    // grow step by step.
+    void reserve(size_t nodeCount) {
+        vertices.reserve(nodeCount);
+        points.reserve(nodeCount);
+        edges.reserve(nodeCount);
+        edgeRecords.reserve(nodeCount);
+        sortedEdgeRecords.reserve(nodeCount);
+    }
 };
 
-// A strict weak order on doubles that puts NaN after every number, so that
-// sorting hostile coordinates stays well defined.
-inline bool vumerge_less(double a, double b) {
-    return a < b || (std::isnan(b) && !std::isnan(a));
-}
-
-// Lexicographic vumerge_less on (a0, a1) against (b0, b1).
-inline bool vumerge_lessPair(double a0, double a1, double b0, double b1) {
-    if (vumerge_less(a0, b0)) return true;
-    if (vumerge_less(b0, a0)) return false;
-    return vumerge_less(a1, b1);
+// Sorts records by less after moving those with a NaN in a sort key
+// (hasNaN) to the end, where they stay in no particular order. Plain
+// comparisons of the rest are then a strict weak order.
+template <class Record, class HasNaN, class Less>
+void vumerge_sortNaNLast(std::vector<Record>& records, HasNaN hasNaN, Less less) {
+    const auto numbersEnd = std::partition(records.begin(), records.end(),
+                                           [&](const Record& record) { return !hasNaN(record); });
+    std::sort(records.begin(), numbersEnd, less);
 }
 
 // Groups the vertex loops into clusters: in order of the projection key, each

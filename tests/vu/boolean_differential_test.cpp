@@ -19,7 +19,7 @@ namespace Korvex {
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kPairsPerKind = 40;
+constexpr int kPairsPerKind = 100;
 #else
 constexpr int kPairsPerKind = 400;
 #endif
