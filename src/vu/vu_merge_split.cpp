@@ -45,9 +45,10 @@ void filterParameters(std::vector<double>& parameters, double width, std::vector
             splits.push_back(0.5 * (first + last));
             continue;
         }
-        // The run holds at least span / width + 1 values, so this is bounded
-        // by the number of parameters.
-        const int steps = static_cast<int>(span / width);
+        // The run holds at least span / width + 1 values, so the number of
+        // steps is bounded by the number of parameters (the cap only guards
+        // against rounding).
+        const int steps = static_cast<int>(std::min(span / width, static_cast<double>(count)));
         const double step = span / steps;
         for (int k = 0; k < steps; ++k) splits.push_back(first + k * step);
         splits.push_back(last);
