@@ -147,56 +147,45 @@ double boostBoolean(const Pair& pair, bool intersection) {
 
 // ---- benchmarks ------------------------------------------------------------------------
 
+template <class Operation>
+void timePairs(benchmark::State& state, Operation operation) {
+    const int count = static_cast<int>(state.range(0));
+    const Pair pair = makePair(count);
+    for (auto _ : state) benchmark::DoNotOptimize(operation(pair));
+    setCounters(state, count);
+}
+
 void BM_GraphIntersection(benchmark::State& state) {
-    const Pair pair = makePair(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(graphBoolean(pair, Korvex::vu_andLoops));
-    setCounters(state, static_cast<int>(state.range(0)));
+    timePairs(state, [](const Pair& pair) { return graphBoolean(pair, Korvex::vu_andLoops); });
 }
 
 void BM_GraphUnion(benchmark::State& state) {
-    const Pair pair = makePair(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(graphBoolean(pair, Korvex::vu_orLoops));
-    setCounters(state, static_cast<int>(state.range(0)));
+    timePairs(state, [](const Pair& pair) { return graphBoolean(pair, Korvex::vu_orLoops); });
 }
 
-void BM_GeosIntersection(benchmark::State& state) {
-    const Pair pair = makePair(static_cast<int>(state.range(0)));
+void timeGeos(benchmark::State& state, GeosOperation operation) {
     GEOSContextHandle_t context = GEOS_init_r();
-    for (auto _ : state) benchmark::DoNotOptimize(geosBoolean(context, pair, GEOSIntersection_r));
+    timePairs(state, [&](const Pair& pair) { return geosBoolean(context, pair, operation); });
     GEOS_finish_r(context);
-    setCounters(state, static_cast<int>(state.range(0)));
 }
 
-void BM_GeosUnion(benchmark::State& state) {
-    const Pair pair = makePair(static_cast<int>(state.range(0)));
-    GEOSContextHandle_t context = GEOS_init_r();
-    for (auto _ : state) benchmark::DoNotOptimize(geosBoolean(context, pair, GEOSUnion_r));
-    GEOS_finish_r(context);
-    setCounters(state, static_cast<int>(state.range(0)));
-}
+void BM_GeosIntersection(benchmark::State& state) { timeGeos(state, GEOSIntersection_r); }
+void BM_GeosUnion(benchmark::State& state) { timeGeos(state, GEOSUnion_r); }
 
 void BM_ClipperIntersection(benchmark::State& state) {
-    const Pair pair = makePair(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(clipperBoolean(pair, ClipperLib::ctIntersection));
-    setCounters(state, static_cast<int>(state.range(0)));
+    timePairs(state, [](const Pair& pair) { return clipperBoolean(pair, ClipperLib::ctIntersection); });
 }
 
 void BM_ClipperUnion(benchmark::State& state) {
-    const Pair pair = makePair(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(clipperBoolean(pair, ClipperLib::ctUnion));
-    setCounters(state, static_cast<int>(state.range(0)));
+    timePairs(state, [](const Pair& pair) { return clipperBoolean(pair, ClipperLib::ctUnion); });
 }
 
 void BM_BoostIntersection(benchmark::State& state) {
-    const Pair pair = makePair(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(boostBoolean(pair, true));
-    setCounters(state, static_cast<int>(state.range(0)));
+    timePairs(state, [](const Pair& pair) { return boostBoolean(pair, true); });
 }
 
 void BM_BoostUnion(benchmark::State& state) {
-    const Pair pair = makePair(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(boostBoolean(pair, false));
-    setCounters(state, static_cast<int>(state.range(0)));
+    timePairs(state, [](const Pair& pair) { return boostBoolean(pair, false); });
 }
 
 #define VERTEX_COUNTS Arg(10)->Arg(100)->Arg(1000)->Arg(4000)->Unit(benchmark::kMicrosecond)
