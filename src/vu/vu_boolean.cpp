@@ -3,6 +3,7 @@
 #include "vu/vu_boolean.h"
 
 #include "vu/vu_array.h"
+#include "vu/vu_face_walk.h"
 #include "vu/vu_faces.h"
 #include "vu/vu_graph.h"
 #include "vu/vu_merge.h"
@@ -20,18 +21,16 @@ bool isExterior(const VuNode* node) { return vu_getMask(node, VU_EXTERIOR_EDGE) 
 
 // The face of most negative area (the first met wins a tie); null when no face
 // has negative area.
-VuNode* findOuterFace(VuSet* set, VuMask visited) {
-    vu_clearMaskInSet(set, visited);
+VuNode* findOuterFace(VuSet* set) {
     VuNode* outer = nullptr;
     double smallest = 0.0;
-    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
-        if (vu_getMask(node, visited)) continue;
-        const double area = vu_areaWithMask(node, visited);
+    vu_forEachFaceInGraph(set, [&](VuNode* face) {
+        const double area = vu_area(face);
         if (area < smallest) {
             smallest = area;
-            outer = node;
+            outer = face;
         }
-    }
+    });
     return outer;
 }
 
@@ -113,16 +112,16 @@ void freeAllNodes(VuSet* set) {
 // the graph has no outer face (it is then emptied).
 bool runBooleanSteps(VuSet* set, RegionPredicate isMarkedExterior) {
     vu_mergeAndConnectForBoolop(set);
-    const VuMask visited = vu_grabMask(set);
-    vuArray* stack = vu_grabArray(set);
-    VuNode* outer = findOuterFace(set, visited);
-    if (outer && stack) countRegions(set, outer, visited, stack);
-    vu_returnArray(set, stack);
-    vu_returnMask(set, visited);
+    VuNode* outer = findOuterFace(set);
     if (!outer) {
         freeAllNodes(set);
         return false;
     }
+    const VuMask visited = vu_grabMask(set);
+    vuArray* stack = vu_grabArray(set);
+    if (stack) countRegions(set, outer, visited, stack);
+    vu_returnArray(set, stack);
+    vu_returnMask(set, visited);
     classify(set, isMarkedExterior);
     deleteEdgesWithAgreeingSides(set);
     return true;
