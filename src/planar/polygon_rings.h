@@ -21,18 +21,24 @@ inline int withoutClosurePoint(const DPoint3d* points, int count) {
     return count > 1 && equalExactly(points[0], points[count - 1]) ? count - 1 : count;
 }
 
+template <class Visit>
+void visitRing(const DPoint3d* points, int begin, int end, Visit& visit) {
+    end = begin + withoutClosurePoint(points + begin, end - begin);
+    if (end > begin) visit(RingRange{begin, end});
+}
+
 // Calls visit(RingRange) for every non-empty run of non-disconnect points,
 // its explicit closure point dropped. Without disconnect points this is the
 // whole array as one ring.
 template <class Visit>
 void forEachRing(const DPoint3d* points, int count, Visit&& visit) {
     int start = 0;
-    for (int i = 0; i <= count; ++i) {
-        if (i < count && !tgxDPoint3d_isDisconnect(&points[i])) continue;
-        const int end = start + withoutClosurePoint(points + start, i - start);
-        if (end > start) visit(RingRange{start, end});
+    for (int i = 0; i < count; ++i) {
+        if (!tgxDPoint3d_isDisconnect(&points[i])) continue;
+        visitRing(points, start, i, visit);
         start = i + 1;
     }
+    visitRing(points, start, count, visit);
 }
 
 // Calls visit(start, end) for every edge of every ring, in ring order, each

@@ -126,8 +126,10 @@ int classifyXY(const Source& source, int count, double x, double y, double tol) 
     if (count < 0) return kParityOutside;
     int containing = 0;
     int loopStart = 0;
-    for (int i = 0; i <= count; ++i) {
-        if (i < count && !source.isSeparator(i)) continue;
+    // Index count acts as a final separator.
+    for (int i = 0;; ++i) {
+        const bool atEnd = i == count;
+        if (!atEnd && !source.isSeparator(i)) continue;
         const int n = i - loopStart;
         if (n >= 2) {
             const int loopResult = classifyLoopXY(source, loopStart, n, x, y, tol);
@@ -137,6 +139,7 @@ int classifyXY(const Source& source, int count, double x, double y, double tol) 
                 return loopResult;
             }
         }
+        if (atEnd) break;
         loopStart = i + 1;
     }
     return containing % 2 == 1 ? kParityInside : kParityOutside;
