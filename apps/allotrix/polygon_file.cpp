@@ -60,13 +60,13 @@ public:
     bool failed() const { return !result_.error.empty(); }
 
     // A line number of 0 names no line.
-    void fail(int line, const std::string& message) {
+    void fail(long long line, const std::string& message) {
         if (failed()) return;
         const std::string where = line > 0 ? ":" + std::to_string(line) : std::string();
         result_.error = source_ + where + ": " + message;
     }
 
-    void addPoint(int line, double x, double y) {
+    void addPoint(long long line, double x, double y) {
         if (ringSize_ == 0) {
             ringStartLine_ = line;
             if (result_.ringCount > 0) {
@@ -106,7 +106,7 @@ private:
     std::string source_;
     PolygonText result_;
     int ringSize_ = 0;
-    int ringStartLine_ = 0;
+    long long ringStartLine_ = 0;
 };
 
 }  // namespace
@@ -114,7 +114,8 @@ private:
 PolygonText parsePolygonText(std::istream& in, const std::string& sourceName) {
     RingCollector rings(sourceName);
     std::string line;
-    for (int lineNumber = 1; !rings.failed() && std::getline(in, line); ++lineNumber) {
+    // Line numbers are wide: a hostile file may hold billions of blank lines.
+    for (long long lineNumber = 1; !rings.failed() && std::getline(in, line); ++lineNumber) {
         const std::string_view raw = line;
         if (trimmed(raw).empty()) {
             rings.endRing();
