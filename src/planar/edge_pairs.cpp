@@ -4,18 +4,28 @@
 #include "planar/polygon_rings.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
 namespace Korvex::detail {
 namespace {
 
-// An edge's bounding box: all the pruning test needs.
+// A bounding box of one edge or of a run of edges: all the pruning test needs.
 struct EdgeBox {
-    DPoint3d low, high;
+    DPoint3d low{}, high{};
+
+    EdgeBox() = default;
     EdgeBox(const DPoint3d& a, const DPoint3d& b)
         : low{std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)},
           high{std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)} {}
+
+    void extend(const EdgeBox& other) {
+        low = {std::min(low.x, other.low.x), std::min(low.y, other.low.y),
+               std::min(low.z, other.low.z)};
+        high = {std::max(high.x, other.high.x), std::max(high.y, other.high.y),
+                std::max(high.z, other.high.z)};
+    }
 };
 
 // An edge with its full vector U and unit direction u.
@@ -100,22 +110,69 @@ private:
     double slack_ = 0.0;
 };
 
+// The edges of a polygon cut into consecutive runs with their bounding boxes,
+// so that one box test can skip a whole run. At most kMaxRuns runs live on the
+// stack; larger polygons get longer runs.
+class EdgeRuns {
+public:
+    struct Run {
+        RingEdgeCursor first;
+        int edgeCount = 0;
+        EdgeBox box;
+    };
+
+    EdgeRuns(const DPoint3d* points, int count) {
+        // A polygon has at most count edges.
+        const int runLength = std::max(kMinRunLength, count / kMaxRuns + 1);
+        for (RingEdgeCursor edge(points, count); !edge.done(); edge.advance()) {
+            const EdgeBox box(edge.start(), edge.end());
+            if (size_ == 0 || runs_[size_ - 1].edgeCount == runLength) {
+                runs_[size_++] = {edge, 1, box};
+            } else {
+                runs_[size_ - 1].edgeCount++;
+                runs_[size_ - 1].box.extend(box);
+            }
+        }
+    }
+
+    const Run* begin() const { return runs_.data(); }
+    const Run* end() const { return runs_.data() + size_; }
+
+private:
+    static constexpr int kMaxRuns = 256;
+    static constexpr int kMinRunLength = 8;
+
+    std::array<Run, kMaxRuns> runs_;
+    int size_ = 0;
+};
+
 }  // namespace
 
 void matchEdgePairs(Approach& best, const DPoint3d* a, int countA, const DPoint3d* b,
                     int countB) {
     const PairPruner pruner(a, countA, b, countB);
+    const EdgeRuns runsOfB(b, countB);
+    auto tryPair = [&](const EdgeData& ea, const DPoint3d& b0, const DPoint3d& b1) {
+        DPoint3d qa, qb;
+        if (!clampedLineApproach(qa, qb, ea, EdgeData(b0, b1))) return;
+        const double d2 = tgxDPoint3d_distanceSquared(&qa, &qb);
+        if (d2 < best.distanceSquared) best = {qa, qb, d2};
+    };
+    // Skipping runs and edges keeps the order of the pairs that remain, so the
+    // answer is that of the plain double loop.
     forEachRingEdge(a, countA, [&](const DPoint3d& a0, const DPoint3d& a1) {
         const EdgeData ea(a0, a1);
         if (ea.length == 0.0) return;
         const EdgeBox boxA(a0, a1);
-        forEachRingEdge(b, countB, [&](const DPoint3d& b0, const DPoint3d& b1) {
-            if (pruner.cannotBeat(boxA, EdgeBox(b0, b1), best.distanceSquared)) return;
-            DPoint3d qa, qb;
-            if (!clampedLineApproach(qa, qb, ea, EdgeData(b0, b1))) return;
-            const double d2 = tgxDPoint3d_distanceSquared(&qa, &qb);
-            if (d2 < best.distanceSquared) best = {qa, qb, d2};
-        });
+        for (const EdgeRuns::Run& run : runsOfB) {
+            if (pruner.cannotBeat(boxA, run.box, best.distanceSquared)) continue;
+            RingEdgeCursor edge = run.first;
+            for (int k = 0; k < run.edgeCount; ++k, edge.advance()) {
+                const EdgeBox boxB(edge.start(), edge.end());
+                if (pruner.cannotBeat(boxA, boxB, best.distanceSquared)) continue;
+                tryPair(ea, edge.start(), edge.end());
+            }
+        }
     });
 }
 

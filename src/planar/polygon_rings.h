@@ -41,13 +41,59 @@ void forEachRing(const DPoint3d* points, int count, Visit&& visit) {
     visitRing(points, start, count, visit);
 }
 
+// Walks the edges of every ring, in ring order, each ring's closing edge
+// first. A cursor can be copied to resume the walk later from where it was.
+class RingEdgeCursor {
+public:
+    RingEdgeCursor() = default;
+    RingEdgeCursor(const DPoint3d* points, int count) : points_(points), count_(count) {
+        enterRingFrom(0);
+    }
+
+    bool done() const { return done_; }
+    // The current edge, from the previous point of its ring to point i.
+    const DPoint3d& start() const { return points_[ring_.previous(i_)]; }
+    const DPoint3d& end() const { return points_[i_]; }
+
+    void advance() {
+        if (++i_ == ring_.end) enterRingFrom(runEnd_);
+    }
+
+private:
+    // Enters the first non-empty ring whose run starts at or after index from
+    // (or after the separator at from).
+    void enterRingFrom(int from) {
+        while (from < count_) {
+            if (tgxDPoint3d_isDisconnect(&points_[from])) {
+                ++from;
+                continue;
+            }
+            int runEnd = from;
+            while (runEnd < count_ && !tgxDPoint3d_isDisconnect(&points_[runEnd])) ++runEnd;
+            ring_ = {from, from + withoutClosurePoint(points_ + from, runEnd - from)};
+            runEnd_ = runEnd;
+            i_ = from;
+            done_ = false;
+            return;
+        }
+        done_ = true;
+    }
+
+    const DPoint3d* points_ = nullptr;
+    int count_ = 0;
+    RingRange ring_{0, 0};
+    int runEnd_ = 0;  // index of the separator ending the ring's run, or count
+    int i_ = 0;
+    bool done_ = true;
+};
+
 // Calls visit(start, end) for every edge of every ring, in ring order, each
 // ring's closing edge first.
 template <class Visit>
 void forEachRingEdge(const DPoint3d* points, int count, Visit&& visit) {
-    forEachRing(points, count, [&](const RingRange& ring) {
-        for (int i = ring.begin; i < ring.end; ++i) visit(points[ring.previous(i)], points[i]);
-    });
+    for (RingEdgeCursor edge(points, count); !edge.done(); edge.advance()) {
+        visit(edge.start(), edge.end());
+    }
 }
 
 }  // namespace Korvex::detail

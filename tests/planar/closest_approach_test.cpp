@@ -282,14 +282,17 @@ TEST(ClosestApproach, SkippingDistantEdgePairsNeverChangesTheAnswer) {
     // (where rounding is coarse), all compared bit for bit with the plain loop.
     std::mt19937 rng(77);
     std::uniform_real_distribution<double> offset(-1, 1), unit(0, 1);
-    std::uniform_int_distribution<int> vertices(3, 40);
-    for (int trial = 0; trial < 100 * kRandomScale; ++trial) {
+    std::uniform_int_distribution<int> vertices(3, 40), manyVertices(2600, 3000);
+    // The last trials use polygons large enough for longer runs of skipped edges.
+    const int trials = 100 * kRandomScale, largeTrials = kRandomScale / 5;
+    for (int trial = 0; trial < trials + largeTrials; ++trial) {
+        const int n = trial < trials ? vertices(rng) : manyVertices(rng);
         const double scale = std::pow(10.0, 6 * unit(rng) - 2);
         const double cx = 5e6 * (trial % 3), cy = 3e6 * (trial % 2);
-        const Polygon a = randomStar(rng, cx, cy, scale, vertices(rng));
+        const Polygon a = randomStar(rng, cx, cy, scale, n);
         const Polygon b =
             randomStar(rng, cx + 3 * scale * offset(rng), cy + 3 * scale * offset(rng),
-                       scale * (0.2 + unit(rng)), vertices(rng));
+                       scale * (0.2 + unit(rng)), n);
         const Approach routine = approach(a, b), plain = plainEdgePairs(a, b);
         ASSERT_EQ(routine.onA.x, plain.onA.x) << "trial " << trial;
         ASSERT_EQ(routine.onA.y, plain.onA.y) << "trial " << trial;
