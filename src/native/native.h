@@ -1,0 +1,8 @@
+#pragma once
+// Everything of the native layer: geometry records, the point buffer, and the
+// static operations of CStandAloneDataTools.
+#include "native/max_vertices_count_exceeded.h"
+#include "native/native_geometry.h"
+#include "native/plex_polyline.h"
+#include "native/point_buffer.h"
+#include "native/stand_alone_data_tools.h"
