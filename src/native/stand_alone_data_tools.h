@@ -13,6 +13,8 @@ namespace Korvex::Geom {
 class XYRangeTreeRoot;
 class XYRangeTreeHandler;
 class XYPointSearcher;
+class PolylineRangeTreeClosestPointSearcher;
+class PolylineRangeTreeClosestPolylineSearcher;
 }  // namespace Korvex::Geom
 
 namespace Korvex {
@@ -62,6 +64,44 @@ public:
                                                            const NativeGeometry* b);
     // Frees a pipe record built by InitializeRangeTree; null does nothing.
     static void DisposePlexPolylineBuffer(PlexPolyline* polyline);
+
+    // --- Nearest pipe -------------------------------------------------------
+
+    static Geom::XYRangeTreeRoot* NewXYRangeTree();
+    // Builds the pipe record of `points` (z dropped) into *record, reports its
+    // bounding rectangle and adds it to the tree. Without points the record
+    // is empty, is not added, and the bounds are left untouched.
+    static void InitializeRangeTree(Geom::XYRangeTreeRoot* tree, const DPoint2d* points,
+                                    int count, std::int32_t id, PlexPolyline** record,
+                                    double* minX, double* minY, double* maxX, double* maxY);
+    static Geom::PolylineRangeTreeClosestPointSearcher* NewPolylineRangeTreeClosestPointSearcher();
+    static Geom::PolylineRangeTreeClosestPolylineSearcher*
+    NewPolylineRangeTreeClosestPolylineSearcher();
+    // Nearest stored item to a point, with a point-flavoured handler (the
+    // pipe searcher, or the low-corner searcher whose leaf data are int32
+    // IDs). *id is 0 when nothing was found or the handler is of another kind.
+    static void SearchRangeTree(Geom::XYRangeTreeRoot* tree, Geom::XYRangeTreeHandler* handler,
+                                const NativeGeometryPoint* query, double radius,
+                                std::int32_t* id);
+    // Nearest pipe to the first ring of a polyline, with the polyline handler.
+    static void SearchRangeTree(Geom::XYRangeTreeRoot* tree, Geom::XYRangeTreeHandler* handler,
+                                const NativeGeometry* query, double radius, std::int32_t* id);
+    // Frees the tree (not the pipe records) and the handler by its kind.
+    static void DisposeRangeTreeAndSearcher(Geom::XYRangeTreeRoot* tree,
+                                            Geom::XYRangeTreeHandler* handler);
+
+    // --- Nearest node -------------------------------------------------------
+
+    // Adds a point with the address of the caller's ID (kept alive by the
+    // caller until DisposePointSearcher); a null searcher makes a new one.
+    static Geom::XYPointSearcher* InitializePointSearcher(Geom::XYPointSearcher* searcher,
+                                                          const NativeGeometryPoint* point,
+                                                          const std::int32_t* id);
+    // Writes the ID of the nearest point; leaves *id untouched when the
+    // searcher holds no point.
+    static void SearchNearestPoint(Geom::XYPointSearcher* searcher,
+                                   const NativeGeometryPoint* query, std::int32_t* id);
+    static void DisposePointSearcher(Geom::XYPointSearcher* searcher);
 };
 
 }  // namespace Korvex
