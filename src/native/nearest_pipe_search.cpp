@@ -88,7 +88,7 @@ void CStandAloneDataTools::SearchRangeTree(XYRangeTreeRoot* tree, XYRangeTreeHan
         if (const PlexPolyline* nearest = pipes->GetResult())
             *id = nearest->id;
     } else if (auto* corners = dynamic_cast<XYRangeTreeClosestLowPointSearcher*>(handler)) {
-        corners->StartSearch(query->x, query->y, radius);
+        corners->Start(query->x, query->y, radius);
         XYRangeTreeRoot::Traverse(tree, corners);
         if (const void* nearest = corners->GetResult())
             *id = *static_cast<const std::int32_t*>(nearest);
