@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "native/native.h"
+#include "native/polyline_range_tree_closest_point_searcher.h"
 #include "rangetree/rangetree.h"
 
 namespace nearest_bench {
@@ -122,7 +123,7 @@ public:
 
     std::int32_t Nearest(std::size_t meter) override {
         const double query[2] = {m_town.meters[meter].x, m_town.meters[meter].y};
-        std::size_t index = 0;
+        unsigned index = 0;
         double distanceSquared = 0.0;
         m_tree.knnSearch(query, 1, &index, &distanceSquared);
         return m_town.nodeIds[index];

@@ -99,6 +99,8 @@ std::vector<std::pair<int, int>> ChoosePipeEdges(int side, int pipeCount, Random
     }
     for (std::size_t i = 0; i < spare.size() && static_cast<int>(chosen.size()) < pipeCount; ++i)
         chosen.push_back(spare[i]);
+    // Numbered as a model lists them: pipes of nearby nodes come together.
+    std::sort(chosen.begin(), chosen.end());
     return chosen;
 }
 

@@ -84,6 +84,7 @@ void CStandAloneDataTools::SearchRangeTree(XYRangeTreeRoot* tree, XYRangeTreeHan
         return;
     if (auto* pipes = dynamic_cast<PolylineRangeTreeClosestPointSearcher*>(handler)) {
         pipes->StartSearch(query->x, query->y, radius);
+        pipes->NarrowSearch(tree);
         XYRangeTreeRoot::Traverse(tree, pipes);
         if (const PlexPolyline* nearest = pipes->GetResult())
             *id = nearest->id;

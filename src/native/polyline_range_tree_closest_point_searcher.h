@@ -13,6 +13,15 @@ class PolylineRangeTreeClosestPointSearcher final : public XYRangeTreeHandler {
 public:
     // Resets every field; one handler serves any number of searches.
     void StartSearch(double x, double y, double radius);
+    // Optional, between StartSearch and the traversal: measures pipes near
+    // the query (found by descending the tree towards it) and starts the
+    // search just beyond that distance instead of from the largest double.
+    // Every pipe that could win still lies inside the narrowed square and
+    // beats the narrowed start, so the traversal ends with the same pipe,
+    // distance and point; it only skips the far subtrees a cold start would
+    // wander through first. Nothing changes when the narrowed square would
+    // not fit inside the starting one (a radius smaller than that distance).
+    void NarrowSearch(const XYRangeTreeRoot* tree);
 
     bool ShouldRecurseIntoSubtree(const XYRangeTreeRoot* root,
                                   const XYRangeTreeInterior* node) override;
@@ -27,6 +36,11 @@ public:
 private:
     bool MayHoldCloserPoint(const DRange2d& leafRange) const;
     void ScanPolyline(const PlexPolyline& polyline);
+    // Squared distance to the polyline's nearest segment (the earlier one on
+    // a tie) and the point on it; the largest double when no segment has a
+    // projection.
+    double MeasurePolyline(const PlexPolyline& polyline, DPoint2d* nearest) const;
+    double NearbyPipeDistanceSquared(const XYRangeTreeRoot* tree) const;
 
     DPoint2d m_query{0.0, 0.0};
     DRange2d m_searchRange{};

@@ -50,7 +50,7 @@ public:
         return id;
     }
 
-    std::int32_t Nearest(const NativeGeometry* query, double radius = 1e9) {
+    std::int32_t NearestToPolyline(const NativeGeometry* query, double radius = 1e9) {
         std::int32_t id = -1;
         CStandAloneDataTools::SearchRangeTree(m_tree, m_handler, query, radius, &id);
         return id;
@@ -105,10 +105,11 @@ TEST(NearestPipeToPoint, PointOnAPipeAndDegeneratePipes) {
 
 TEST(NearestPipeToPoint, RadiusZeroOutsideTheTreeFindsNothingButRadiusIsNoHardLimit) {
     PipeTree tree(CStandAloneDataTools::NewPolylineRangeTreeClosestPointSearcher());
-    tree.Add(1, {{0, 0}, {1, 0}});
+    tree.Add(1, {{0, 0}, {1, 1}});
     EXPECT_EQ(tree.Nearest(100, 100, 0.0), 0);
-    // The top node is entered, so the only pipe is scanned however far.
-    EXPECT_EQ(tree.Nearest(0.5, 0.5, 0.0), 1);
+    // Inside the top node's rectangle the node is entered and its pipe is
+    // scanned, though it lies farther than the radius.
+    EXPECT_EQ(tree.Nearest(0.9, 0.1, 0.0), 1);
 }
 
 TEST(NearestPipeToPoint, MatchesBruteForceOnTheSmallTown) {
@@ -134,7 +135,7 @@ TEST(NearestPipeToPolyline, CrossingGivesZeroAndEndsTheScan) {
     tree.Add(1, {{0, 5}, {10, 5}});
     tree.Add(2, {{0, -1}, {10, -1}});
     Chain query = Link({Ring({{5, 0}, {5, 10}})});
-    EXPECT_EQ(tree.Nearest(query.get()), 1);
+    EXPECT_EQ(tree.NearestToPolyline(query.get()), 1);
     EXPECT_EQ(handler->GetBestDistanceSquared(), 0.0);
 }
 
@@ -145,7 +146,7 @@ TEST(NearestPipeToPolyline, MatchingEndsBeatAPipeTouchingTheStart) {
     tree.Add(2, {{0, 0}, {-5, 5}});
     tree.Add(1, {{0, 0}, {5, 1}, {10, 0}});
     Chain query = Link({Ring({{0, 0}, {5, -1}, {10, 0}})});
-    EXPECT_EQ(tree.Nearest(query.get()), 1);
+    EXPECT_EQ(tree.NearestToPolyline(query.get()), 1);
 }
 
 TEST(NearestPipeToPolyline, DegenerateQueriesAndWrongHandlerFindNothing) {
@@ -153,9 +154,9 @@ TEST(NearestPipeToPolyline, DegenerateQueriesAndWrongHandlerFindNothing) {
     tree.Add(1, {{0, 0}, {10, 0}});
     Chain onePoint = Link({Ring({{1, 1}})});
     Chain empty = Link({Ring({})});
-    EXPECT_EQ(tree.Nearest(onePoint.get()), 0);
-    EXPECT_EQ(tree.Nearest(empty.get()), 0);
-    EXPECT_EQ(tree.Nearest(nullptr), 0);
+    EXPECT_EQ(tree.NearestToPolyline(onePoint.get()), 0);
+    EXPECT_EQ(tree.NearestToPolyline(empty.get()), 0);
+    EXPECT_EQ(tree.NearestToPolyline(nullptr), 0);
     // A point query through the polyline handler is not its kind.
     EXPECT_EQ(tree.Nearest(1.0, 1.0), 0);
 
@@ -164,7 +165,7 @@ TEST(NearestPipeToPolyline, DegenerateQueriesAndWrongHandlerFindNothing) {
     for (int i = 0; i < 12000; ++i)
         huge.push_back({i * 0.001, 3.0 + (i % 2), 0.0});
     NativeGeometry longQuery(huge.data(), static_cast<int>(huge.size()));
-    EXPECT_EQ(tree.Nearest(&longQuery), 1);
+    EXPECT_EQ(tree.NearestToPolyline(&longQuery), 1);
 }
 
 TEST(NearestPipeToPolyline, EveryPipeOfTheTownFindsItselfOrACrossingPipe) {
@@ -179,7 +180,7 @@ TEST(NearestPipeToPolyline, EveryPipeOfTheTownFindsItselfOrACrossingPipe) {
         for (const DPoint2d& p : pipe.points)
             points.push_back({p.x, p.y, 0.0});
         const NativeGeometry query(points.data(), static_cast<int>(points.size()));
-        foundItself += tree.Nearest(&query) == pipe.id;
+        foundItself += tree.NearestToPolyline(&query) == pipe.id;
         ASSERT_EQ(handler->GetBestDistanceSquared(), 0.0);
     }
     EXPECT_GE(foundItself, static_cast<int>(town.pipes.size()) * 95 / 100);
