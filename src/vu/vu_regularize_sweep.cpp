@@ -181,22 +181,22 @@ std::optional<VuRegularizeSweep::ChainEdge> VuRegularizeSweep::advanceChains(VuN
                                                                              ChainSide side) {
     vuArray* chains = side == ChainSide::Right ? m_rightChains : m_leftChains;
     std::optional<ChainEdge> nearest;
-    VuNode* entry = nullptr;
-    vu_arrayOpen(chains);
-    while (vu_arrayRead(chains, &entry)) {
-        VuNode* lower = entry;
+    // Entries are read and rewritten in place; an ended chain is replaced by
+    // the last entry, which is looked at next.
+    for (int i = 0; i < chains->count;) {
+        VuNode* lower = chains->data[i];
         VuNode* upper = chainStep(lower, side);
         while (vu_isBelowInSweep(upper, event) && chainKeepsRising(upper, side)) {
             lower = upper;
             upper = chainStep(upper, side);
         }
         if (vu_isBelowInSweep(upper, event)) {
-            vu_arrayRemoveCurrent(chains);
+            chains->data[i] = chains->data[--chains->count];
             if (side == ChainSide::Right && !vu_getMask(upper, m_eventMask))
                 vu_arrayAdd(m_pending, upper);
             continue;
         }
-        chains->data[chains->cursor - 1] = lower;
+        chains->data[i++] = lower;
         const ChainEdge edge{lower, upper, xAtHeight(lower, upper, event->xyz.y)};
         if (side == ChainSide::Right) {
             if (edge.x > event->xyz.x &&
@@ -217,8 +217,8 @@ std::optional<VuRegularizeSweep::ChainEdge> VuRegularizeSweep::advanceChains(VuN
 VuNode* VuRegularizeSweep::highestPendingBetween(const ChainEdge* left,
                                                  const ChainEdge* right) const {
     VuNode* highest = nullptr;
-    for (int i = 0; i < vu_arraySize(m_pending); ++i) {
-        VuNode* candidate = vu_arrayGet(m_pending, i);
+    for (int i = 0; i < m_pending->count; ++i) {
+        VuNode* candidate = m_pending->data[i];
         const double x = candidate->xyz.x;
         const double y = candidate->xyz.y;
         if (left && !(vu_isBelowInSweep(left->lower, candidate) &&
@@ -277,7 +277,7 @@ bool VuRegularizeSweep::join(VuNode* event, VuNode* target, VuNode** newAtEvent,
 // After a join at a right chain's node, the left chains that climbed from that
 // node continue from the new node there.
 void VuRegularizeSweep::replaceLeftChainEntries(VuNode* oldNode, VuNode* newNode) {
-    for (int i = 0; i < vu_arraySize(m_leftChains); ++i) {
+    for (int i = 0; i < m_leftChains->count; ++i) {
         if (m_leftChains->data[i] == oldNode) m_leftChains->data[i] = newNode;
     }
 }

@@ -119,49 +119,51 @@ TEST(VuRegularize, SeparateComponentsAreJoined) {
     EXPECT_TRUE(isConnectedGraph(set.get()));
 }
 
-// Every bounded face of a regularized region has one lowest node. Pockets of
-// the exterior may be closed off, so the one unbounded face encloses at least
-// the outer ring.
+// Loads the rings and regularizes them. Afterwards the graph is connected
+// and every bounded face has one lowest node. Pockets of the exterior may be
+// closed off, so the one unbounded face encloses at least the outer ring.
+void expectRegularizes(const vutest::RandomRegion& region) {
+    auto set = makeVuSet();
+    vutest::MessageCounter failures{VU_MSG_OUT_OF_MEMORY};
+    failures.attach(set.get());
+    for (const Ring& ring : region.rings) addRing(set.get(), ring);
+    vu_regularizeGraph(set.get());
+    ASSERT_TRUE(isWellFormedGraph(set.get()));
+    ASSERT_TRUE(isConnectedGraph(set.get()));
+    EXPECT_EQ(failures.count, 0);
+    int unbounded = 0;
+    for (VuNode* face : vutest::faceLoops(set.get())) {
+        const double area = vu_area(face);
+        if (area < 0.0) {
+            ++unbounded;
+            EXPECT_LE(area, -region.outerArea * (1.0 - 1e-12));
+        } else {
+            EXPECT_EQ(vutest::countLocalMinima(face), 1) << "face of area " << area;
+        }
+    }
+    EXPECT_EQ(unbounded, 1);
+}
+
 TEST(VuRegularize, RandomRegionsWithIslandsBecomeConnectedAndMonotone) {
     std::mt19937 random(20261205);
     for (int trial = 0; trial < kRandomRegions; ++trial) {
         SCOPED_TRACE(trial);
-        const vutest::RandomRegion region = vutest::randomRegionWithIslands(random);
-        auto set = makeVuSet();
-        vutest::MessageCounter failures{VU_MSG_OUT_OF_MEMORY};
-        failures.attach(set.get());
-        for (const Ring& ring : region.rings) addRing(set.get(), ring);
-        vu_regularizeGraph(set.get());
-        ASSERT_TRUE(isWellFormedGraph(set.get()));
-        ASSERT_TRUE(isConnectedGraph(set.get()));
-        EXPECT_EQ(failures.count, 0);
-        int unbounded = 0;
-        for (VuNode* face : vutest::faceLoops(set.get())) {
-            const double area = vu_area(face);
-            if (area < 0.0) {
-                ++unbounded;
-                EXPECT_LE(area, -region.outerArea * (1.0 - 1e-12));
-            } else {
-                EXPECT_EQ(vutest::countLocalMinima(face), 1) << "face of area " << area;
-            }
-        }
-        EXPECT_EQ(unbounded, 1);
+        expectRegularizes(vutest::randomRegionWithIslands(random));
     }
 }
 
-TEST(VuRegularize, TiedCoordinatesOnAGrid) {
+TEST(VuRegularize, TiedCoordinatesAndCollinearRuns) {
     // Comb teeth pointing down and up share their heights exactly.
-    auto set = makeVuSet();
-    addRing(set.get(), {{0, 0, 0}, {1, 2, 0}, {2, 0, 0}, {3, 2, 0}, {4, 0, 0}, {5, 2, 0},
-                        {5, 6, 0}, {4, 4, 0}, {3, 6, 0}, {2, 4, 0}, {1, 6, 0}, {0, 4, 0}});
-    addRing(set.get(), {{1, 3, 0}, {4, 3, 0}, {4, 3.5, 0}, {1, 3.5, 0}});
-    vu_regularizeGraph(set.get());
-    ASSERT_TRUE(isWellFormedGraph(set.get()));
-    EXPECT_TRUE(isConnectedGraph(set.get()));
-    for (VuNode* face : vutest::faceLoops(set.get())) {
-        if (vu_area(face) > 0.0) {
-            EXPECT_EQ(vutest::countLocalMinima(face), 1);
-        }
+    vutest::RandomRegion comb;
+    comb.rings = {{{0, 0, 0}, {1, 2, 0}, {2, 0, 0}, {3, 2, 0}, {4, 0, 0}, {5, 2, 0},
+                   {5, 6, 0}, {4, 4, 0}, {3, 6, 0}, {2, 4, 0}, {1, 6, 0}, {0, 4, 0}},
+                  {{1, 3, 0}, {4, 3, 0}, {4, 3.5, 0}, {1, 3.5, 0}}};
+    expectRegularizes(comb);
+
+    std::mt19937 random(31);
+    for (int trial = 0; trial < kRandomRegions; ++trial) {
+        SCOPED_TRACE(trial);
+        expectRegularizes(vutest::randomHistogramWithIslands(random, 1 + trial % 16, trial % 2));
     }
 }
 

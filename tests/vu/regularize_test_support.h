@@ -3,6 +3,7 @@
 // library's own, and seeded random regions with islands.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -186,6 +187,36 @@ inline RandomRegion randomRegionWithIslands(std::mt19937& random) {
             }
         }
     }
+    return region;
+}
+
+// A histogram on integer coordinates: a base from (0,0) to (columns,0) and
+// steps of heights 1 to 5, with a square island in most columns. Every
+// island's corners share their heights with all other islands, and equal
+// neighbouring steps leave collinear corners. Transposed, the ties are in x.
+inline RandomRegion randomHistogramWithIslands(std::mt19937& random, int columns, bool transposed) {
+    std::uniform_int_distribution<int> height(1, 5);
+    std::vector<int> heights(columns);
+    for (int& h : heights) h = height(random);
+    Ring outer = {{0, 0, 0}, {static_cast<double>(columns), 0, 0}};
+    for (int i = columns - 1; i >= 0; --i) {
+        if (i == columns - 1 || heights[i] != heights[i + 1]) outer.push_back({i + 1.0, 1.0 * heights[i], 0});
+        outer.push_back({1.0 * i, 1.0 * heights[i], 0});
+    }
+    RandomRegion region;
+    region.rings.push_back(outer);
+    for (int i = 0; i < columns; ++i) {
+        if (random() % 3 == 0) continue;
+        region.rings.push_back({{i + 0.25, 0.25, 0}, {i + 0.75, 0.25, 0}, {i + 0.75, 0.75, 0}, {i + 0.25, 0.75, 0}});
+    }
+    for (Ring& ring : region.rings) {
+        if (!transposed) break;
+        for (DPoint3d& p : ring) std::swap(p.x, p.y);
+        std::reverse(ring.begin(), ring.end());
+    }
+    region.outerArea = ringArea(region.rings.front());
+    region.regionArea = region.outerArea;
+    for (std::size_t i = 1; i < region.rings.size(); ++i) region.regionArea -= ringArea(region.rings[i]);
     return region;
 }
 

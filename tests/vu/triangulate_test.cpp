@@ -157,23 +157,37 @@ TEST(VuTriangulate, NonMonotoneFaceIsReportedAndFannedFromItsCentroid) {
     EXPECT_EQ(vu_countNodesInGraph(u.get()), 16);
 }
 
+// Regularizes, marks the exterior by alternation and triangulates: every
+// interior face becomes a counterclockwise triangle and the interior keeps
+// its area.
+void expectTriangulates(const vutest::RandomRegion& region) {
+    auto set = makeVuSet();
+    vutest::MessageCounter reports{VU_MSG_OUT_OF_MEMORY};
+    reports.attach(set.get());
+    for (const Ring& ring : region.rings) addRing(set.get(), ring);
+    vu_regularizeGraph(set.get());
+    vu_markAlternatingExteriorBoundaries(set.get(), true);
+    ASSERT_NEAR(interiorArea(set.get()), region.regionArea, 1e-9 * region.outerArea);
+    vu_triangulateMonotoneInteriorFaces(set.get(), false);
+    ASSERT_TRUE(isWellFormedGraph(set.get()));
+    EXPECT_EQ(reports.count, 0);
+    EXPECT_TRUE(isTriangulated(set.get()));
+    EXPECT_NEAR(interiorArea(set.get()), region.regionArea, 1e-9 * region.outerArea);
+}
+
 TEST(VuTriangulate, RegularizedRegionsWithIslandsBecomeTriangles) {
     std::mt19937 random(4242);
     for (int trial = 0; trial < kRandomRegions; ++trial) {
         SCOPED_TRACE(trial);
-        const vutest::RandomRegion region = vutest::randomRegionWithIslands(random);
-        auto set = makeVuSet();
-        vutest::MessageCounter reports{VU_MSG_OUT_OF_MEMORY};
-        reports.attach(set.get());
-        for (const Ring& ring : region.rings) addRing(set.get(), ring);
-        vu_regularizeGraph(set.get());
-        vu_markAlternatingExteriorBoundaries(set.get(), true);
-        ASSERT_NEAR(interiorArea(set.get()), region.regionArea, 1e-9 * region.outerArea);
-        vu_triangulateMonotoneInteriorFaces(set.get(), false);
-        ASSERT_TRUE(isWellFormedGraph(set.get()));
-        EXPECT_EQ(reports.count, 0);
-        EXPECT_TRUE(isTriangulated(set.get()));
-        EXPECT_NEAR(interiorArea(set.get()), region.regionArea, 1e-9 * region.outerArea);
+        expectTriangulates(vutest::randomRegionWithIslands(random));
+    }
+}
+
+TEST(VuTriangulate, TiedCoordinatesAndCollinearRuns) {
+    std::mt19937 random(57);
+    for (int trial = 0; trial < kRandomRegions; ++trial) {
+        SCOPED_TRACE(trial);
+        expectTriangulates(vutest::randomHistogramWithIslands(random, 1 + trial % 16, trial % 2));
     }
 }
 
