@@ -51,15 +51,16 @@ bool inSameVertexLoop(const VuNode* a, const VuNode* b) {
     return false;
 }
 
-// The two triangles on either side of an edge: node runs A -> B -> C and its
-// mate B -> A -> D. The flip replaces the diagonal A-B by C-D.
+// The two triangles on either side of an edge: the first runs A -> B -> C
+// from the edge's node at A, the second B -> A -> D from its mate at B. A
+// flip replaces the diagonal A-B by C-D.
 struct TrianglePair {
-    VuNode* atA;     // node, first triangle
-    VuNode* atB;     // first triangle
-    VuNode* atC;     // first triangle
-    VuNode* mateAtB; // node's edge mate, second triangle
-    VuNode* atA2;    // second triangle
-    VuNode* atD;     // second triangle
+    VuNode* firstAtA;  // the edge's node
+    VuNode* firstAtB;
+    VuNode* firstAtC;
+    VuNode* secondAtB;  // the edge's mate
+    VuNode* secondAtA;
+    VuNode* secondAtD;
 };
 
 // Two distinct triangles whose far corners C and D are different vertices.
@@ -69,8 +70,8 @@ std::optional<TrianglePair> trianglePairAt(VuNode* node) {
     if (!isTriangle(mate)) return std::nullopt;
     const TrianglePair pair{node, vu_fsucc(node), vu_fsucc(vu_fsucc(node)),
                             mate, vu_fsucc(mate), vu_fsucc(vu_fsucc(mate))};
-    if (mate == node || mate == pair.atB || mate == pair.atC) return std::nullopt;
-    if (inSameVertexLoop(pair.atC, pair.atD)) return std::nullopt;
+    if (mate == node || mate == pair.firstAtB || mate == pair.firstAtC) return std::nullopt;
+    if (inSameVertexLoop(pair.firstAtC, pair.secondAtD)) return std::nullopt;
     return pair;
 }
 
@@ -82,11 +83,11 @@ std::optional<double> worseRatio(std::optional<double> first, std::optional<doub
 
 bool flipImproves(const TrianglePair& pair) {
     const std::optional<double> now =
-        worseRatio(quadraticAspectRatio(pair.atA, pair.atB, pair.atC),
-                   quadraticAspectRatio(pair.mateAtB, pair.atA2, pair.atD));
+        worseRatio(quadraticAspectRatio(pair.firstAtA, pair.firstAtB, pair.firstAtC),
+                   quadraticAspectRatio(pair.secondAtB, pair.secondAtA, pair.secondAtD));
     const std::optional<double> then =
-        worseRatio(quadraticAspectRatio(pair.atC, pair.atD, pair.atB),
-                   quadraticAspectRatio(pair.atD, pair.atC, pair.atA2));
+        worseRatio(quadraticAspectRatio(pair.firstAtC, pair.secondAtD, pair.firstAtB),
+                   quadraticAspectRatio(pair.secondAtD, pair.firstAtC, pair.secondAtA));
     if (!now || !then) return false;
     const double penalized = *now < kAspectRatioTolerance ? *now * kDegeneratePenalty : *now;
     return penalized < *then;
@@ -96,12 +97,13 @@ bool flipImproves(const TrianglePair& pair) {
 // face, queues its four nodes for another look, and hangs the edge's two
 // nodes back in at C and D.
 void flip(VuSet* set, const TrianglePair& pair, vuArray* stack) {
-    vu_detachEdge(set, pair.atA);
-    for (VuNode* corner : {pair.atA2, pair.atD, pair.atB, pair.atC}) vu_arrayAdd(stack, corner);
-    vu_copyCoordinates(pair.atA, pair.atC);
-    vu_twistVertexLoops(set, pair.atA, pair.atC);
-    vu_copyCoordinates(pair.mateAtB, pair.atD);
-    vu_twistVertexLoops(set, pair.mateAtB, pair.atD);
+    vu_detachEdge(set, pair.firstAtA);
+    for (VuNode* corner : {pair.secondAtA, pair.secondAtD, pair.firstAtB, pair.firstAtC})
+        vu_arrayAdd(stack, corner);
+    vu_copyCoordinates(pair.firstAtA, pair.firstAtC);
+    vu_twistVertexLoops(set, pair.firstAtA, pair.firstAtC);
+    vu_copyCoordinates(pair.secondAtB, pair.secondAtD);
+    vu_twistVertexLoops(set, pair.secondAtB, pair.secondAtD);
 }
 
 }  // namespace
@@ -116,8 +118,8 @@ void vu_flipTrianglesToImproveQuadraticAspectRatio(VuSet* set) {
     for (; budget > 0; --budget) {
         VuNode* node = vu_arrayRemoveLast(stack);
         if (!node) break;
-        if (const std::optional<TrianglePair> pair = trianglePairAt(node); pair && flipImproves(*pair))
-            flip(set, *pair, stack);
+        const std::optional<TrianglePair> pair = trianglePairAt(node);
+        if (pair && flipImproves(*pair)) flip(set, *pair, stack);
     }
     vu_returnArray(set, stack);
 }

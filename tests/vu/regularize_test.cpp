@@ -57,7 +57,8 @@ TEST(VuRegularize, IslandHangsFromItsLowestAndHighestVertex) {
 }
 
 TEST(VuRegularize, ConvexPolygonIsLeftAlone) {
-    for (const Ring& ring : {kSquare, Ring{{0, 0, 0}, {5, 1, 0}, {6, 4, 0}, {2, 7, 0}, {-1, 3, 0}}}) {
+    const Ring pentagon = {{0, 0, 0}, {5, 1, 0}, {6, 4, 0}, {2, 7, 0}, {-1, 3, 0}};
+    for (const Ring& ring : {kSquare, pentagon}) {
         auto set = makeVuSet();
         addRing(set.get(), ring);
         const int nodes = vu_countNodesInGraph(set.get());

@@ -153,7 +153,8 @@ inline Ring randomStarRing(std::mt19937& random, DPoint2d centre, double minRadi
     for (int i = 0; i < corners; ++i) {
         const double angle = 2.0 * std::numbers::pi * (i + 0.8 * unit(random)) / corners;
         const double radius = minRadius + (maxRadius - minRadius) * unit(random);
-        ring.push_back({centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle), 0});
+        ring.push_back(
+            {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle), 0});
     }
     return ring;
 }
@@ -194,20 +195,24 @@ inline RandomRegion randomRegionWithIslands(std::mt19937& random) {
 // steps of heights 1 to 5, with a square island in most columns. Every
 // island's corners share their heights with all other islands, and equal
 // neighbouring steps leave collinear corners. Transposed, the ties are in x.
-inline RandomRegion randomHistogramWithIslands(std::mt19937& random, int columns, bool transposed) {
+inline RandomRegion randomHistogramWithIslands(std::mt19937& random, int columns,
+                                               bool transposed) {
     std::uniform_int_distribution<int> height(1, 5);
     std::vector<int> heights(columns);
     for (int& h : heights) h = height(random);
     Ring outer = {{0, 0, 0}, {static_cast<double>(columns), 0, 0}};
     for (int i = columns - 1; i >= 0; --i) {
-        if (i == columns - 1 || heights[i] != heights[i + 1]) outer.push_back({i + 1.0, 1.0 * heights[i], 0});
+        if (i == columns - 1 || heights[i] != heights[i + 1])
+            outer.push_back({i + 1.0, 1.0 * heights[i], 0});
         outer.push_back({1.0 * i, 1.0 * heights[i], 0});
     }
     RandomRegion region;
     region.rings.push_back(outer);
     for (int i = 0; i < columns; ++i) {
         if (random() % 3 == 0) continue;
-        region.rings.push_back({{i + 0.25, 0.25, 0}, {i + 0.75, 0.25, 0}, {i + 0.75, 0.75, 0}, {i + 0.25, 0.75, 0}});
+        const double low = i + 0.25;
+        const double high = i + 0.75;
+        region.rings.push_back({{low, 0.25, 0}, {high, 0.25, 0}, {high, 0.75, 0}, {low, 0.75, 0}});
     }
     for (Ring& ring : region.rings) {
         if (!transposed) break;
@@ -216,7 +221,8 @@ inline RandomRegion randomHistogramWithIslands(std::mt19937& random, int columns
     }
     region.outerArea = ringArea(region.rings.front());
     region.regionArea = region.outerArea;
-    for (std::size_t i = 1; i < region.rings.size(); ++i) region.regionArea -= ringArea(region.rings[i]);
+    for (std::size_t i = 1; i < region.rings.size(); ++i)
+        region.regionArea -= ringArea(region.rings[i]);
     return region;
 }
 
