@@ -43,7 +43,8 @@ public:
     // Vertices at increasing random angles around a centre, radii in
     // [rMin, rMax]: convex when rMin == rMax, star-shaped and concave
     // otherwise. Each angle stays in its own sector, so no gap reaches a half
-    // turn and the ring is simple.
+    // turn and the ring is simple. Either orientation, at random: the
+    // pipeline marks regions by alternation, not by orientation.
     Ring star(DPoint2d centre, double rMin, double rMax, int count) {
         const double sector = 2.0 * kPi / count;
         const double start = uniform(0.0, 2.0 * kPi);
@@ -53,6 +54,7 @@ public:
             const double r = uniform(rMin, rMax);
             ring.push_back({centre.x + r * std::cos(angle), centre.y + r * std::sin(angle), 0.0});
         }
+        if (integer(0, 1)) std::reverse(ring.begin(), ring.end());
         return ring;
     }
 
