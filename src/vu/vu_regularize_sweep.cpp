@@ -64,10 +64,21 @@ bool faceSectorContains(const VuNode* node, const VuNode* toward) {
     return ud != 0.0 || ux * dx + uy * dy < 0.0;
 }
 
+// Turn of b about a seen from the shared point p: positive when b lies
+// counterclockwise of a.
+double turnAbout(const VuNode* p, const VuNode* a, const VuNode* b) {
+    return cross(a->xyz.x - p->xyz.x, a->xyz.y - p->xyz.y, b->xyz.x - p->xyz.x,
+                 b->xyz.y - p->xyz.y);
+}
+
 // Between two chain edges that both span the event's height, the one whose x
-// is smaller in the middle of their common height range.
+// is smaller in the middle of their common height range. Edges leaving or
+// entering one point are told apart by their turn there: that is the same
+// answer, but stays exact when the common range is thinner than rounding.
 bool isLeftOf(const VuNode* lowerA, const VuNode* upperA, const VuNode* lowerB,
               const VuNode* upperB) {
+    if (vu_sameXY(lowerA, lowerB)) return turnAbout(lowerA, upperB, upperA) > 0.0;
+    if (vu_sameXY(upperA, upperB)) return turnAbout(upperA, lowerA, lowerB) > 0.0;
     const double low = std::max(lowerA->xyz.y, lowerB->xyz.y);
     const double high = std::min(upperA->xyz.y, upperB->xyz.y);
     const double middle = low + 0.5 * (high - low);

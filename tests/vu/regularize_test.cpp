@@ -13,6 +13,7 @@
 namespace Korvex {
 namespace {
 
+using vutest::addMergedRings;
 using vutest::addRing;
 using vutest::edgesWithoutMask;
 using vutest::isConnectedGraph;
@@ -165,6 +166,54 @@ TEST(VuRegularize, TiedCoordinatesAndCollinearRuns) {
     for (int trial = 0; trial < kRandomRegions; ++trial) {
         SCOPED_TRACE(trial);
         expectRegularizes(vutest::randomHistogramWithIslands(random, 1 + trial % 16, trial % 2));
+    }
+}
+
+// Every face with some area has one lowest node; slivers whose area is lost
+// in rounding are not judged.
+void expectMonotoneFaces(VuSet* set) {
+    for (VuNode* face : vutest::faceLoops(set)) {
+        if (vu_area(face) > 1e-9) {
+            EXPECT_EQ(vutest::countLocalMinima(face), 1) << "face of area " << vu_area(face);
+        }
+    }
+}
+
+// The merge put a crossing one rounding step above y = 2, so two chains
+// leave one vertex with a common height range thinner than rounding; the
+// nearer one must still be found, or the join fails its sector test.
+TEST(VuRegularize, ChainsFromOneVertexAreToldApartByTheirTurn) {
+    auto set = makeVuSet();
+    vutest::MessageCounter failures{VU_MSG_OUT_OF_MEMORY};
+    failures.attach(set.get());
+    const std::vector<Ring> rings = {
+        {{5, 4, 0}, {1, 5, 0}, {5, 1, 0}},
+        {{4, 3, 0}, {3, 4, 0}, {3, 6, 0}, {2, 4, 0}, {1, 4, 0}, {-2, 3, 0},
+         {1, 2, 0}, {0, 0, 0}, {3, 0, 0}, {3, 2, 0}, {6, 2, 0}},
+        {{4, 1, 0}, {2, 2, 0}, {-1, 1, 0}, {0, -1, 0}, {2, -3, 0}, {4, -1, 0}},
+        {{3, 0, 0}, {3, 3, 0}, {0, 1, 0}, {-2, 2, 0},
+         {-1, 0, 0}, {0, -2, 0}, {1, -2, 0}, {3, -1, 0}},
+    };
+    addMergedRings(set.get(), rings);
+    vu_regularizeGraph(set.get());
+    ASSERT_TRUE(isWellFormedGraph(set.get()));
+    EXPECT_EQ(failures.count, 0);
+    EXPECT_TRUE(isConnectedGraph(set.get()));
+    expectMonotoneFaces(set.get());
+}
+
+TEST(VuRegularize, MergedOverlappingRingsOnAGrid) {
+    std::mt19937 random(11);
+    for (int trial = 0; trial < kRandomRegions; ++trial) {
+        SCOPED_TRACE(trial);
+        auto set = makeVuSet();
+        vutest::MessageCounter failures{VU_MSG_OUT_OF_MEMORY};
+        failures.attach(set.get());
+        addMergedRings(set.get(), vutest::randomGridRings(random, 2 + trial % 5));
+        vu_regularizeGraph(set.get());
+        ASSERT_TRUE(isWellFormedGraph(set.get()));
+        EXPECT_EQ(failures.count, 0);
+        expectMonotoneFaces(set.get());
     }
 }
 

@@ -226,4 +226,30 @@ inline RandomRegion randomHistogramWithIslands(std::mt19937& random, int columns
     return region;
 }
 
+// Loads rings the way the Boolean operations do: loops with the loop
+// tolerance, then the union merge, which splits crossing edges and joins
+// coincident vertices.
+inline void addMergedRings(VuSet* set, const std::vector<Ring>& rings) {
+    vu_setTol(set, 0.0, 1e-10);
+    for (const Ring& ring : rings) {
+        const int count = static_cast<int>(ring.size());
+        vu_loopFromDPoint3dArrayXYTol(set, ring.data(), count, 0.0, 1e-8);
+    }
+    vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
+}
+
+// Overlapping star rings with corners rounded to integers: they share
+// corners, run along each other and cross at computed points.
+inline std::vector<Ring> randomGridRings(std::mt19937& random, int count) {
+    std::uniform_real_distribution<double> centre(-3.0, 3.0);
+    std::vector<Ring> rings;
+    for (int i = 0; i < count; ++i) {
+        const int corners = 3 + static_cast<int>(random() % 10);
+        const DPoint2d at{centre(random), centre(random)};
+        rings.push_back(randomStarRing(random, at, 1.0, 4.0, corners));
+        for (DPoint3d& p : rings.back()) p = {std::round(p.x), std::round(p.y), 0};
+    }
+    return rings;
+}
+
 }  // namespace Korvex::vutest

@@ -191,6 +191,30 @@ TEST(VuTriangulate, TiedCoordinatesAndCollinearRuns) {
     }
 }
 
+// Merged overlapping rings: interior faces become triangles, apart from the
+// two-node faces between coincident edges that the union merge keeps.
+TEST(VuTriangulate, MergedOverlappingRingsOnAGrid) {
+    std::mt19937 random(12);
+    for (int trial = 0; trial < kRandomRegions; ++trial) {
+        SCOPED_TRACE(trial);
+        auto set = makeVuSet();
+        vutest::MessageCounter reports{VU_MSG_OUT_OF_MEMORY};
+        reports.attach(set.get());
+        vutest::addMergedRings(set.get(), vutest::randomGridRings(random, 2 + trial % 5));
+        vu_regularizeGraph(set.get());
+        vu_markAlternatingExteriorBoundaries(set.get(), true);
+        const double area = interiorArea(set.get());
+        vu_triangulateMonotoneInteriorFaces(set.get(), false);
+        ASSERT_TRUE(isWellFormedGraph(set.get()));
+        EXPECT_EQ(reports.count, 0);
+        for (VuNode* face : interiorFaces(set.get())) {
+            const int nodes = vu_countNodesAroundFace(face);
+            EXPECT_TRUE(nodes == 3 || (nodes == 2 && vu_area(face) == 0.0)) << nodes;
+        }
+        EXPECT_NEAR(interiorArea(set.get()), area, 1e-9 * (1.0 + area));
+    }
+}
+
 TEST(VuTriangulate, DegenerateFacesNeitherCrashNorLoop) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const std::vector<Ring> rings = {
