@@ -71,7 +71,8 @@ public:
     }
 
     // The highest node closes the face: it is joined to every stacked vertex
-    // but the top, its chain neighbour, and the bottom, its other neighbour.
+    // but the top, its chain neighbour, and the bottom, its other neighbour,
+    // as a vertex of the chain opposite the stack.
     void finish(VuNode* highest) {
         VuNode* node = highest;
         const int last = vu_arraySize(m_stack) - 1;
