@@ -12,7 +12,7 @@ DEB_PACKAGES := cmake ninja-build g++ clang pkg-config libgtest-dev libgmock-dev
                 libnanoflann-dev libshp-dev
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps build asan-build run test test-normal test-asan bench fuzz clean
+.PHONY: all deps build asan-build run test test-normal test-asan bench fuzz fuzz-build fuzz-smoke clean
 
 all: build
 
@@ -52,8 +52,36 @@ test-asan: asan-build
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest -j $(JOBS) --output-on-failure
 
-# Every test twice: in a normal build and under the sanitizers.
-test: test-normal test-asan
+# Every test twice: in a normal build and under the sanitizers; then a short
+# run of every fuzz harness.
+test: test-normal test-asan fuzz-smoke
+
+# libFuzzer harnesses (clang, instrumented libraries, ASan and UBSan).
+# fuzz-smoke runs each for FUZZ_SECONDS; fuzz runs each for FUZZ_LONG_SECONDS
+# and keeps its corpus in fuzz/corpus-<harness>/. Findings land in FUZZ_BUILD.
+FUZZ_SECONDS      ?= 5
+FUZZ_LONG_SECONDS ?= 600
+FUZZ_CXX_FLAGS    := -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+
+$(FUZZ_BUILD)/build.ninja: | deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DALLOTRIX_FUZZ=ON \
+	  -DALLOTRIX_BENCH=OFF "-DCMAKE_CXX_FLAGS=$(FUZZ_CXX_FLAGS)"
+
+fuzz-build: deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_harnesses
+
+fuzz-smoke: fuzz-build
+	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
+	  echo "fuzz-smoke: $$f ($(FUZZ_SECONDS) s)"; \
+	  "$$f" -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ 2>$(FUZZ_BUILD)/$$(basename $$f).log \
+	    || { tail -40 $(FUZZ_BUILD)/$$(basename $$f).log; exit 1; }; \
+	done
+
+fuzz: fuzz-build
+	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
+	  corpus=fuzz/corpus-$$(basename $$f); mkdir -p $$corpus; \
+	  "$$f" $$corpus -max_total_time=$(FUZZ_LONG_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ || exit 1; \
+	done
 
 # Side-by-side benchmarks against the reference libraries (release build).
 bench: deps
