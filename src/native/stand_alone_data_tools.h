@@ -8,6 +8,7 @@
 #include "native/native_geometry.h"
 #include "native/plex_polyline.h"
 #include "planar/planar_types.h"
+#include "vu/vu_types.h"
 
 namespace Korvex::Geom {
 class XYRangeTreeRoot;
@@ -18,6 +19,8 @@ class PolylineRangeTreeClosestPolylineSearcher;
 }  // namespace Korvex::Geom
 
 namespace Korvex {
+
+class VuPolygonClassifier;
 
 class CStandAloneDataTools {
 public:
@@ -65,6 +68,25 @@ public:
     // Frees a pipe record built by InitializeRangeTree; null does nothing.
     static void DisposePlexPolylineBuffer(PlexPolyline* polyline);
 
+    // --- Polygon Booleans -----------------------------------------------------
+    // Each returns a new chain of closed rings (first point repeated at the
+    // end), or one empty ring when the result has no area. The caller deletes
+    // it.
+
+    // The region common to a and b. An operand beyond the point buffer is
+    // thinned first; MaxVerticesCountExceededException when even that fails.
+    static NativeGeometry* GetPolygonIntersection(const NativeGeometry* a, const NativeGeometry* b);
+    // The region of a outside b; an operand beyond the point buffer is empty.
+    static NativeGeometry* GetPolygonDifference(const NativeGeometry* a, const NativeGeometry* b);
+    // The region of a or b; an operand beyond the point buffer is empty.
+    static NativeGeometry* GetPolygonUnion(const NativeGeometry* a, const NativeGeometry* b);
+    // The open polyline closed into one ring: directly by its chord when the
+    // chord stays clear of a single-ring polygon, otherwise by walking the
+    // vertices that turn least to the right until back at its start. A
+    // polyline of fewer than 2 or more than 4999 points gives an empty ring.
+    static NativeGeometry* GetPolygonFromPolyline(const NativeGeometry* polyline,
+                                                  const NativeGeometry* polygon);
+
     // --- Nearest pipe -------------------------------------------------------
 
     static Geom::XYRangeTreeRoot* NewXYRangeTree();
@@ -102,6 +124,22 @@ public:
     static void SearchNearestPoint(Geom::XYPointSearcher* searcher,
                                    const NativeGeometryPoint* query, std::int32_t* id);
     static void DisposePointSearcher(Geom::XYPointSearcher* searcher);
+
+private:
+    friend class VuPolygonClassifier;
+
+    // Lays the geometry into the buffer like CopyToPointBuffer; when it does
+    // not fit, lays a thinned copy instead (*reduced, owned by the caller):
+    // points nearer than a growing distance to the last kept point of their
+    // ring are dropped.
+    static void ReduceToPointBuffer(DPoint3d* buffer, int* count, NativeGeometry** reduced,
+                                    const NativeGeometry* geometry, bool allRings);
+    // The accepted face loops of the classifier as a new chain.
+    static NativeGeometry* CollectResultGeometry(VuPolygonClassifier& classifier);
+    // Keeps the user data of both halves of a split edge equal to that of
+    // the nodes before them.
+    static int OnGraphMessage(vumessagetype type, VuSet* graph, VuNode* a, VuNode* b,
+                              void* reserved, void* classifier);
 };
 
 }  // namespace Korvex

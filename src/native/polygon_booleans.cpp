@@ -1,0 +1,97 @@
+// Intersection, union and difference of polygons on a vertex-use graph.
+#include "native/native_ring.h"
+#include "native/point_buffer.h"
+#include "native/stand_alone_data_tools.h"
+#include "native/vu_polygon_classifier.h"
+#include "vu/vu.h"
+
+namespace Korvex {
+
+namespace {
+
+// Loads a as one region, saves it, loads b and combines the two.
+void CombineOperands(VuPolygonClassifier& classifier, const PointBuffer& a, int countA,
+                     const PointBuffer& b, int countB, VuGraphOperation operation) {
+    VuSet* graph = classifier.Graph();
+    vu_reinitializeVuSet(graph);
+    classifier.LoadOperand(a.data(), countA);
+    vu_stackPush(graph);
+    classifier.LoadOperand(b.data(), countB);
+    vu_stackPopWithOperation(graph, operation, nullptr);
+}
+
+}  // namespace
+
+int CStandAloneDataTools::OnGraphMessage(vumessagetype type, VuSet* /*graph*/, VuNode* a,
+                                         VuNode* b, void* /*reserved*/, void* /*classifier*/) {
+    if (type != VU_MSG_POST_EDGE_SPLIT || a == nullptr || b == nullptr)
+        return 0;
+    void* beforeA = vu_getUserDataP(vu_fpred(a));
+    void* beforeB = vu_getUserDataP(vu_fpred(b));
+    vu_setUserDataP(a, beforeA);
+    vu_setUserDataP(b, beforeB);
+    return 0;
+}
+
+NativeGeometry* CStandAloneDataTools::CollectResultGeometry(VuPolygonClassifier& classifier) {
+    PointBuffer loop;
+    int count = 0;
+    NativeGeometry* first = nullptr;
+    NativeGeometry** link = &first;
+    while (classifier.ReadNextFaceLoop(loop.data(), nullptr, &count, kPointBufferSize)) {
+        *link = NewRingFromDPoint3d(loop.data(), count);
+        link = &(*link)->next;
+    }
+    return first != nullptr ? first : new NativeGeometry(nullptr, 0);
+}
+
+NativeGeometry* CStandAloneDataTools::GetPolygonIntersection(const NativeGeometry* a,
+                                                             const NativeGeometry* b) {
+    PointBuffer bufferA;
+    PointBuffer bufferB;
+    int countA = 0;
+    int countB = 0;
+    NativeGeometry* reduced = nullptr;
+    ReduceToPointBuffer(bufferA.data(), &countA, &reduced, a, true);
+    delete reduced;
+    ReduceToPointBuffer(bufferB.data(), &countB, &reduced, b, true);
+    delete reduced;
+    VuPolygonClassifier classifier;
+    CombineOperands(classifier, bufferA, countA, bufferB, countB, vu_andLoops);
+    classifier.CollectInteriorFaces();
+    return CollectResultGeometry(classifier);
+}
+
+NativeGeometry* CStandAloneDataTools::GetPolygonUnion(const NativeGeometry* a,
+                                                      const NativeGeometry* b) {
+    PointBuffer bufferA;
+    PointBuffer bufferB;
+    int countA = 0;
+    int countB = 0;
+    CopyToPointBuffer(bufferA.data(), &countA, a, true);
+    CopyToPointBuffer(bufferB.data(), &countB, b, true);
+    VuPolygonClassifier classifier;
+    CombineOperands(classifier, bufferA, countA, bufferB, countB, vu_orLoops);
+    classifier.CollectInteriorFaces();
+    return CollectResultGeometry(classifier);
+}
+
+// Computed as (a xor b) and a.
+NativeGeometry* CStandAloneDataTools::GetPolygonDifference(const NativeGeometry* a,
+                                                           const NativeGeometry* b) {
+    PointBuffer bufferA;
+    PointBuffer bufferB;
+    int countA = 0;
+    int countB = 0;
+    CopyToPointBuffer(bufferA.data(), &countA, a, true);
+    CopyToPointBuffer(bufferB.data(), &countB, b, true);
+    VuPolygonClassifier classifier;
+    CombineOperands(classifier, bufferA, countA, bufferB, countB, vu_xorLoops);
+    vu_stackPush(classifier.Graph());
+    classifier.LoadOperand(bufferA.data(), countA);
+    vu_stackPopWithOperation(classifier.Graph(), vu_andLoops, nullptr);
+    classifier.CollectInteriorFaces();
+    return CollectResultGeometry(classifier);
+}
+
+}  // namespace Korvex
