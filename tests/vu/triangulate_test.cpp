@@ -88,31 +88,11 @@ TEST(VuTriangulate, ConvexPolygonGetsNMinusThreeDiagonals) {
     }
 }
 
-TEST(VuTriangulate, QuarterTurnIsUndoneExactly) {
-    auto set = makeVuSet();
-    const Ring ring = {{0.1, 0.3, 7}, {5.7, -1.9, 7}, {6.3, 4.1, 7}, {2.2, 6.6, 7}, {-1.3, 3.3, 7}};
-    addRegion(set.get(), ring);
-    const DPoint3d aux{1.5, -2.5, 3.5};
-    vu_setAuxVector(set.get(), &aux);
-    vu_triangulateMonotoneInteriorFaces(set.get(), true);
-    for (VuNode* node = vu_firstNodeInGraph(set.get()); node;
-         node = vu_nextNodeInGraph(set.get(), node)) {
-        const bool isCorner = std::any_of(ring.begin(), ring.end(), [&](const DPoint3d& p) {
-            return p.x == node->xyz.x && p.y == node->xyz.y && p.z == node->xyz.z;
-        });
-        EXPECT_TRUE(isCorner) << node->xyz.x << ", " << node->xyz.y;
-    }
-    DPoint3d after{};
-    vu_getAuxVector(&after, set.get());
-    EXPECT_EQ(after.x, aux.x);
-    EXPECT_EQ(after.y, aux.y);
-    EXPECT_EQ(after.z, aux.z);
-}
-
-// A face monotone in x but not in y: turned a quarter, its diagonals differ.
-TEST(VuTriangulate, QuarterTurnTriangulatesInTheTurnedOrder) {
-    const Ring comb = {{0, 0, 0}, {6, 0, 0}, {6, 2, 0}, {5, 1, 0}, {4, 2, 0},
-                       {3, 1, 0}, {2, 2, 0}, {1, 1, 0}, {0, 2, 0}};
+// A comb is monotone in x but not in y. Turned a quarter, it is triangulated
+// by diagonals, and every node and the auxVector come back exactly.
+TEST(VuTriangulate, QuarterTurnTriangulatesInTheTurnedOrderAndTurnsBack) {
+    const Ring comb = {{0, 0, 7}, {6, 0, 7}, {6, 2, 7}, {5, 1, 7}, {4, 2, 7},
+                       {3, 1, 7}, {2, 2, 7}, {1, 1, 7}, {0, 2, 7}};
     auto plain = makeVuSet();
     vutest::MessageCounter plainReports{VU_MSG_OUT_OF_MEMORY};
     plainReports.attach(plain.get());
@@ -124,11 +104,25 @@ TEST(VuTriangulate, QuarterTurnTriangulatesInTheTurnedOrder) {
     vutest::MessageCounter turnedReports{VU_MSG_OUT_OF_MEMORY};
     turnedReports.attach(turned.get());
     addRegion(turned.get(), comb);
+    const DPoint3d aux{1.5, -2.5, 3.5};
+    vu_setAuxVector(turned.get(), &aux);
     vu_triangulateMonotoneInteriorFaces(turned.get(), true);
     EXPECT_EQ(turnedReports.count, 0) << "monotone in x";
     ASSERT_TRUE(isWellFormedGraph(turned.get()));
     EXPECT_TRUE(isTriangulated(turned.get()));
     EXPECT_EQ(vu_countNodesInGraph(turned.get()), 2 * 9 + 2 * 6);
+    for (VuNode* node = vu_firstNodeInGraph(turned.get()); node;
+         node = vu_nextNodeInGraph(turned.get(), node)) {
+        const bool isCorner = std::any_of(comb.begin(), comb.end(), [&](const DPoint3d& p) {
+            return p.x == node->xyz.x && p.y == node->xyz.y && p.z == node->xyz.z;
+        });
+        EXPECT_TRUE(isCorner) << node->xyz.x << ", " << node->xyz.y;
+    }
+    DPoint3d after{};
+    vu_getAuxVector(&after, turned.get());
+    EXPECT_EQ(after.x, aux.x);
+    EXPECT_EQ(after.y, aux.y);
+    EXPECT_EQ(after.z, aux.z);
 }
 
 TEST(VuTriangulate, NonMonotoneFaceIsReportedAndFannedFromItsCentroid) {
@@ -292,6 +286,23 @@ TEST(VuFlip, LoneTriangleAndEmptyGraphStayAsTheyAre) {
     ASSERT_TRUE(isWellFormedGraph(lone.get()));
     EXPECT_EQ(vu_countNodesInGraph(lone.get()), 6);
     for (VuNode* face : faceLoops(lone.get())) EXPECT_NEAR(std::fabs(vu_area(face)), 0.5, 1e-15);
+}
+
+TEST(VuFlip, FoldedAndNonFiniteQuadrilateralsNeitherCrashNorLoop) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<Ring> quadrilaterals = {
+        {{0, 0, 0}, {2, 2, 0}, {2, 0, 0}, {0, 2, 0}},    // folded: both diagonals invert
+        {{0, 0, 0}, {1, 0, 0}, {nan, 1, 0}, {0, 1, 0}},
+        {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},    // all at one point
+    };
+    for (const Ring& ring : quadrilaterals) {
+        auto set = makeVuSet();
+        VuNode* first = vu_fsucc(addRing(set.get(), ring));
+        vu_insertEdgeBetween(set.get(), first, vu_fsucc(vu_fsucc(first)), nullptr, nullptr);
+        vu_flipTrianglesToImproveQuadraticAspectRatio(set.get());
+        EXPECT_TRUE(isWellFormedGraph(set.get()));
+        EXPECT_EQ(vu_countNodesInGraph(set.get()), 10);
+    }
 }
 
 double worstInteriorRatio(VuSet* set) {
