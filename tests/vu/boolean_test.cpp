@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 
 #include "vu/graph_checker.h"
 #include "vu/merge_test_helpers.h"
@@ -206,6 +207,40 @@ TEST(BooleanHostile, NonFiniteCoordinatesDoNotBreakTheGraph) {
             booleanResultArea(a, b, c.operation, c.difference);
             booleanResultArea(b, a, c.operation, c.difference);
         }
+    }
+}
+
+// Rings through random points of a small grid overlap, touch, run along each
+// other and cross themselves. Whatever regions they make, the four results
+// must fit together: |A or B| = |A| + |B| - |A and B|, |A xor B| =
+// |A or B| - |A and B|, |A - B| = |A| - |A and B|.
+TEST(BooleanHostile, DegenerateGridRingsGiveConsistentAreas) {
+#if defined(__SANITIZE_ADDRESS__)
+    const int trials = 60;
+#else
+    const int trials = 400;
+#endif
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> grid(0, 4), pointCount(3, 8), ringCount(1, 2);
+    auto randomPolygon = [&]() {
+        Polygon polygon(ringCount(random));
+        for (Ring& ring : polygon) {
+            ring.resize(pointCount(random));
+            for (DPoint3d& p : ring) p = {double(grid(random)), double(grid(random)), 0.0};
+        }
+        return polygon;
+    };
+    const Polygon empty;
+    for (int trial = 0; trial < trials; ++trial) {
+        SCOPED_TRACE(testing::Message() << "trial " << trial);
+        const Polygon a = randomPolygon(), b = randomPolygon();
+        const double areaA = booleanResultArea(a, empty, vu_orLoops);
+        const double areaB = booleanResultArea(b, empty, vu_orLoops);
+        const double both = booleanResultArea(a, b, vu_andLoops);
+        const double either = booleanResultArea(a, b, vu_orLoops);
+        EXPECT_NEAR(either, areaA + areaB - both, 1e-9);
+        EXPECT_NEAR(booleanResultArea(a, b, vu_xorLoops), either - both, 1e-9);
+        EXPECT_NEAR(booleanResultArea(a, b, vu_xorLoops, true), areaA - both, 1e-9);
     }
 }
 
