@@ -119,7 +119,8 @@ bool runBooleanSteps(VuSet* set, RegionPredicate isMarkedExterior) {
     }
     const VuMask visited = vu_grabMask(set);
     vuArray* stack = vu_grabArray(set);
-    if (stack) countRegions(set, outer, visited, stack);
+    // Without a visit mark the flood could not tell where it has been.
+    if (stack && visited) countRegions(set, outer, visited, stack);
     vu_returnArray(set, stack);
     vu_returnMask(set, visited);
     classify(set, isMarkedExterior);

@@ -210,6 +210,20 @@ TEST(BooleanHostile, NonFiniteCoordinatesDoNotBreakTheGraph) {
     }
 }
 
+// A caller holding every mask of the pool leaves the operations without
+// marks; they must still end and leave a well-formed graph.
+TEST(BooleanHostile, ExhaustedMaskPoolDoesNotHang) {
+    for (const Operation& operation : kOperations) {
+        SCOPED_TRACE(operation.name);
+        vutest::UniqueVuSet set(vu_newVuSet());
+        std::vector<VuMask> held;
+        while (const VuMask m = vu_grabMask(set.get())) held.push_back(m);
+        combine(set.get(), {square(0, 0, 2)}, {square(1, 1, 2)}, operation.run);
+        for (const VuMask m : held) vu_returnMask(set.get(), m);
+        EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
+    }
+}
+
 // Rings through random points of a small grid overlap, touch, run along each
 // other and cross themselves. Whatever regions they make, the four results
 // must fit together: |A or B| = |A| + |B| - |A and B|, |A xor B| =
