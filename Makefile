@@ -57,8 +57,9 @@ test-asan: asan-build
 test: test-normal test-asan fuzz-smoke
 
 # libFuzzer harnesses (clang, instrumented libraries, ASan and UBSan).
-# fuzz-smoke runs each for FUZZ_SECONDS; fuzz runs each for FUZZ_LONG_SECONDS
-# and keeps its corpus in fuzz/corpus-<harness>/. Findings land in FUZZ_BUILD.
+# fuzz-smoke runs each for FUZZ_SECONDS from a fixed seed; fuzz runs each for
+# FUZZ_LONG_SECONDS and keeps its corpus in fuzz/corpus-<harness>/. Findings
+# land in FUZZ_BUILD.
 FUZZ_SECONDS      ?= 5
 FUZZ_LONG_SECONDS ?= 600
 FUZZ_CXX_FLAGS    := -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
@@ -73,7 +74,7 @@ fuzz-build: deps $(FUZZ_BUILD)/build.ninja
 fuzz-smoke: fuzz-build
 	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
 	  echo "fuzz-smoke: $$f ($(FUZZ_SECONDS) s)"; \
-	  "$$f" -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ 2>$(FUZZ_BUILD)/$$(basename $$f).log \
+	  "$$f" -seed=1 -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ 2>$(FUZZ_BUILD)/$$(basename $$f).log \
 	    || { tail -40 $(FUZZ_BUILD)/$$(basename $$f).log; exit 1; }; \
 	done
 
