@@ -165,3 +165,17 @@ TEST(GetPolygonFromPolyline, DegenerateInputsEndTheWalk) {
     Chain closed = Chain(CStandAloneDataTools::GetPolygonFromPolyline(stuck.get(), samePoint.get()));
     EXPECT_EQ(closed->count, 2);
 }
+
+TEST(GetPolygonFromPolyline, WalkStopsWhenTheBufferIsFull) {
+    // A zigzag of 4999 points across a square: the first step fills the last
+    // slot of the buffer, and that point is not kept.
+    std::vector<NativeGeometryPoint> zigzag;
+    for (int i = 0; i < 4999; ++i)
+        zigzag.push_back({-1.0 + 12.0 * i / 4998.0, (i % 2 == 0) ? -1.0 : 11.0, 0.0});
+    zigzag.back().y = 11.0;  // the chord crosses the square diagonally
+    Chain polyline = Link({new NativeGeometry(zigzag.data(), 4999)});
+    Chain square = Link({Square(0, 0, 10)});
+    Chain piece = Chain(CStandAloneDataTools::GetPolygonFromPolyline(polyline.get(), square.get()));
+    ASSERT_EQ(piece->count, 4999);
+    EXPECT_EQ(piece->points[4998].x, zigzag.back().x);
+}
