@@ -14,20 +14,25 @@ namespace Korvex {
 
 namespace {
 
-// The largest finite |x| or |y| in the graph; non-finite coordinates are
-// hostile input and must not blow the tolerance up.
-double largestCoordinate(const VuSet* set) {
-    double largest = 0.0;
+struct GraphExtent {
+    double largestCoordinate = 0.0;  // the largest finite |x| or |y|
+    size_t nodeCount = 0;
+};
+
+// Non-finite coordinates are hostile input and must not blow the tolerance up.
+GraphExtent measureGraph(const VuSet* set) {
+    GraphExtent extent;
     for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
+        ++extent.nodeCount;
         for (const double value : {std::fabs(vu_getX(node)), std::fabs(vu_getY(node))}) {
-            if (value > largest && std::isfinite(value)) largest = value;
+            if (value > extent.largestCoordinate && std::isfinite(value)) extent.largestCoordinate = value;
         }
     }
-    return largest;
+    return extent;
 }
 
-double mergeTolerance(const VuSet* set, double absTol, double relTol) {
-    const double tol = std::max(absTol, relTol * largestCoordinate(set));
+double mergeTolerance(double largestCoordinate, double absTol, double relTol) {
+    const double tol = std::max(absTol, relTol * largestCoordinate);
     return tol >= 0.0 ? tol : 0.0;
 }
 
@@ -68,11 +73,12 @@ bool isConnected(VuSet* set) {
 
 void vu_merge2002(VuSet* set, vumergetype type, double absTol, double relTol) {
     if (!set) return;
-    const double tol = mergeTolerance(set, absTol, relTol);
+    const GraphExtent extent = measureGraph(set);
+    const double tol = mergeTolerance(extent.largestCoordinate, absTol, relTol);
     vu_setMergeTol(set, tol);
     VuMergeWorkspace work;
     // Splits add nodes; a quarter more covers ordinary overlaps.
-    work.reserve(static_cast<size_t>(vu_countNodesInGraph(set)) * 5 / 4);
+    work.reserve(extent.nodeCount * 5 / 4);
     vumerge_clusterVertices(set, tol, work.vertices);
     vumerge_splitEdgesAtVertices(set, tol, work);
     // The split vertices join the vertices that caused them.

@@ -47,7 +47,7 @@ void collectEdgeRecords(VuSet* set, std::vector<VuMergeEdgeRecord>& records, VuM
             vu_setMask(mate, marked);
             anyCollapsed = true;
         } else {
-            records.push_back({cluster, mateCluster, node, mate, edgeAngle(node, mate)});
+            records.push_back({cluster, mateCluster, node, mate, 0.0});
         }
     }
     if (anyCollapsed) vu_freeMarkedEdges(set, marked);
@@ -112,8 +112,9 @@ bool resolveCoincidentRun(VuSet* set, vumergetype type, const VuMergeEdgeRecord*
 
 // Orders the records by cluster, then by angle, then by mate cluster. The
 // cluster numbers are dense, so a counting sort places them; each cluster's
-// few records are then sorted on their own. Coincident edges join the same
-// two seeds, so they have one angle and end up next to each other.
+// few records are then sorted on their own, their angles computed only when
+// there are three or more. Coincident edges join the same two seeds, so they
+// have one angle and end up next to each other.
 void sortAroundVertices(std::vector<VuMergeEdgeRecord>& records, int clusterCount,
                         std::vector<VuMergeEdgeRecord>& sorted, std::vector<int>& starts) {
     starts.assign(static_cast<size_t>(clusterCount) + 1, 0);
@@ -130,7 +131,10 @@ void sortAroundVertices(std::vector<VuMergeEdgeRecord>& records, int clusterCoun
     };
     for (int c = 0; c < clusterCount; ++c) {
         const auto begin = sorted.begin() + starts[c], end = sorted.begin() + starts[c + 1];
-        if (end - begin < 2) continue;
+        // Two edges at a vertex are in order either way round.
+        if (end - begin < 3) continue;
+        for (auto record = begin; record != end; ++record)
+            record->angle = edgeAngle(record->node, record->mate);
         // A NaN angle (hostile coordinates) goes last, its records unordered.
         const auto numbersEnd = std::partition(begin, end, [](const VuMergeEdgeRecord& r) {
             return !std::isnan(r.angle);

@@ -45,7 +45,7 @@ struct VuMergeEdgeRecord {
     int mateCluster;  // cluster of the mate's vertex
     VuNode* node;
     VuNode* mate;
-    double angle;  // direction of the edge from node to mate, in (-pi, pi]
+    double angle;  // direction from node to mate in (-pi, pi]; set where the order matters
 };
 
 // Working storage of one merge, kept across its steps so that the record
