@@ -56,9 +56,10 @@ void pushUnvisitedCrossings(vuArray* stack, VuNode* face, VuMask visited) {
 // its interior side adds one, the other way subtracts one. Faces the flood
 // cannot reach count 0.
 void countRegions(VuSet* set, VuNode* outer, VuMask visited, vuArray* stack) {
-    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node))
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
+        vu_clrMask(node, visited);
         vu_setAuxIndex(node, 0);
-    vu_clearMaskInSet(set, visited);
+    }
     setCountAroundFace(outer, 0, visited);
     pushUnvisitedCrossings(stack, outer, visited);
     while (VuNode* node = vu_arrayRemoveLast(stack)) {

@@ -79,12 +79,16 @@ void vu_merge2002(VuSet* set, vumergetype type, double absTol, double relTol) {
     VuMergeWorkspace work;
     // Splits add nodes; a quarter more covers ordinary overlaps.
     work.reserve(extent.nodeCount * 5 / 4);
-    vumerge_clusterVertices(set, tol, work.vertices);
-    vumerge_splitEdgesAtVertices(set, tol, work);
-    // The split vertices join the vertices that caused them.
-    vumerge_clusterVertices(set, tol, work.vertices);
-    vumerge_splitEdgesAtCrossings(set, tol, work);
-    vumerge_linkVertices(set, type, tol, work);
+    // Clustering again with nothing split finds the same clusters, every
+    // member already on its seed; so a clustering reruns only after splits.
+    int clusterCount = vumerge_clusterVertices(set, tol, work.vertices);
+    if (vumerge_splitEdgesAtVertices(set, tol, work) > 0) {
+        // The split vertices join the vertices that caused them.
+        clusterCount = vumerge_clusterVertices(set, tol, work.vertices);
+    }
+    if (vumerge_splitEdgesAtCrossings(set, tol, work) > 0)
+        clusterCount = vumerge_clusterVertices(set, tol, work.vertices);
+    vumerge_linkVertices(set, type, clusterCount, work);
 }
 
 void vu_mergeOrUnionLoops(VuSet* set, vumergetype type) {

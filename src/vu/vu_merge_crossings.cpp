@@ -57,7 +57,7 @@ void findCrossings(const std::vector<VuMergeSweepEdge>& edges, std::vector<VuMer
 
 }  // namespace
 
-void vumerge_splitEdgesAtCrossings(VuSet* set, double tol, VuMergeWorkspace& work) {
+int vumerge_splitEdgesAtCrossings(VuSet* set, double tol, VuMergeWorkspace& work) {
     vumerge_collectSweepEdges(set, work.edges);
     findCrossings(work.edges, work.crossings);
     std::sort(work.crossings.begin(), work.crossings.end(),
@@ -65,13 +65,15 @@ void vumerge_splitEdgesAtCrossings(VuSet* set, double tol, VuMergeWorkspace& wor
                   return a.edge != b.edge ? a.edge < b.edge : a.parameter < b.parameter;
               });
     const size_t count = work.crossings.size();
+    int splitCount = 0;
     for (size_t i = 0; i < count;) {
         const int edge = work.crossings[i].edge;
         work.parameters.clear();
         for (; i < count && work.crossings[i].edge == edge; ++i)
             work.parameters.push_back(work.crossings[i].parameter);
-        vumerge_splitEdgeAtParameters(set, work.edges[edge], work.parameters, tol, work.splits);
+        splitCount += vumerge_splitEdgeAtParameters(set, work.edges[edge], work.parameters, tol, work.splits);
     }
+    return splitCount;
 }
 
 }  // namespace Korvex

@@ -176,8 +176,7 @@ void linkInAngularOrder(VuSet* set, const std::vector<VuMergeEdgeRecord>& record
 
 }  // namespace
 
-void vumerge_linkVertices(VuSet* set, vumergetype type, double tol, VuMergeWorkspace& work) {
-    const int clusterCount = vumerge_clusterVertices(set, tol, work.vertices);
+void vumerge_linkVertices(VuSet* set, vumergetype type, int clusterCount, VuMergeWorkspace& work) {
     numberVertexLoops(work.vertices);
     const VuMask marked = vu_grabMask(set);
     vu_clearMaskInSet(set, marked);

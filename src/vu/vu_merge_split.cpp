@@ -112,29 +112,32 @@ void vumerge_collectSweepEdges(VuSet* set, std::vector<VuMergeSweepEdge>& edges)
     });
 }
 
-void vumerge_splitEdgeAtParameters(VuSet* set, const VuMergeSweepEdge& edge,
+int vumerge_splitEdgeAtParameters(VuSet* set, const VuMergeSweepEdge& edge,
                                    std::vector<double>& parameters, double tol,
                                    std::vector<double>& splits) {
     DPoint3d start, end;
     vu_getDPoint3d(&start, edge.node);
     vu_getDPoint3d(&end, vu_fsucc(edge.node));
     const double length = xyLength(start, end);
-    if (parameters.empty() || !(length > tol)) return;
+    if (parameters.empty() || !(length > tol)) return 0;
     filterParameters(parameters, tol / length, splits);
     VuNode* node = edge.node;
+    int count = 0;
     for (const double s : splits) {
         VuNode* first = nullptr;
         VuNode* second = nullptr;
         vu_splitEdge(set, node, &first, &second);
-        if (!first || !second) return;
+        if (!first || !second) break;
         const DPoint3d point = interpolate(start, end, s);
         vu_setDPoint3d(first, &point);
         vu_setDPoint3d(second, &point);
         node = first;
+        ++count;
     }
+    return count;
 }
 
-void vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work) {
+int vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work) {
     collectSweepPoints(set, work.points);
     vumerge_collectSweepEdges(set, work.edges);
     const double tol2 = tol * tol;
@@ -142,6 +145,7 @@ void vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work
     // Edges come in order of their lower y, so the first vertex that can lie
     // in an edge's box only moves forward.
     size_t sweep = 0;
+    int splitCount = 0;
     for (const VuMergeSweepEdge& edge : work.edges) {
         const double length = xyLength(edge.start, edge.end);
         if (!(length > tol && length >= 2.0 * tol)) continue;
@@ -157,8 +161,9 @@ void vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work
                 interiorParameter(edge, point, tol2, &s))
                 work.parameters.push_back(s);
         }
-        vumerge_splitEdgeAtParameters(set, edge, work.parameters, tol, work.splits);
+        splitCount += vumerge_splitEdgeAtParameters(set, edge, work.parameters, tol, work.splits);
     }
+    return splitCount;
 }
 
 }  // namespace Korvex

@@ -93,20 +93,24 @@ int vumerge_clusterVertices(VuSet* set, double tol, std::vector<VuMergeVertexRec
 void vumerge_collectSweepEdges(VuSet* set, std::vector<VuMergeSweepEdge>& edges);
 
 // Splits every edge at the vertices that lie within tol of its interior.
-void vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work);
+// Returns the number of splits.
+int vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work);
 
-// Splits every pair of edges that cross away from their ends.
-void vumerge_splitEdgesAtCrossings(VuSet* set, double tol, VuMergeWorkspace& work);
+// Splits every pair of edges that cross away from their ends. Returns the
+// number of splits.
+int vumerge_splitEdgesAtCrossings(VuSet* set, double tol, VuMergeWorkspace& work);
 
 // Splits edge.node's edge at the given parameters (sorted in place), after
 // filtering out values within tol of the ends and merging runs closer than
-// tol into one split or into evenly spaced splits.
-void vumerge_splitEdgeAtParameters(VuSet* set, const VuMergeSweepEdge& edge,
+// tol into one split or into evenly spaced splits. Returns the number of
+// splits.
+int vumerge_splitEdgeAtParameters(VuSet* set, const VuMergeSweepEdge& edge,
                                    std::vector<double>& parameters, double tol,
                                    std::vector<double>& splits);
 
-// The final step: clusters the vertices, deletes edges that collapse, resolves
-// coincident edges by type and links every vertex loop in angular order.
-void vumerge_linkVertices(VuSet* set, vumergetype type, double tol, VuMergeWorkspace& work);
+// The final step, on vertices clustered into clusterCount clusters
+// (work.vertices): deletes edges that collapse, resolves coincident edges by
+// type and links every cluster into one vertex loop in angular order.
+void vumerge_linkVertices(VuSet* set, vumergetype type, int clusterCount, VuMergeWorkspace& work);
 
 }  // namespace Korvex
