@@ -80,11 +80,14 @@ void vu_merge2002(VuSet* set, vumergetype type, double absTol, double relTol) {
     // Splits add nodes; a quarter more covers ordinary overlaps.
     work.reserve(extent.nodeCount * 5 / 4);
     // Clustering again with nothing split finds the same clusters, every
-    // member already on its seed; so a clustering reruns only after splits.
+    // member already on its seed, and the same edges; so clusters and edges
+    // are gathered again only after splits.
     int clusterCount = vumerge_clusterVertices(set, tol, work.vertices);
+    vumerge_collectSweepEdges(set, work.edges);
     if (vumerge_splitEdgesAtVertices(set, tol, work) > 0) {
         // The split vertices join the vertices that caused them.
         clusterCount = vumerge_clusterVertices(set, tol, work.vertices);
+        vumerge_collectSweepEdges(set, work.edges);
     }
     if (vumerge_splitEdgesAtCrossings(set, tol, work) > 0)
         clusterCount = vumerge_clusterVertices(set, tol, work.vertices);

@@ -58,7 +58,6 @@ void findCrossings(const std::vector<VuMergeSweepEdge>& edges, std::vector<VuMer
 }  // namespace
 
 int vumerge_splitEdgesAtCrossings(VuSet* set, double tol, VuMergeWorkspace& work) {
-    vumerge_collectSweepEdges(set, work.edges);
     findCrossings(work.edges, work.crossings);
     std::sort(work.crossings.begin(), work.crossings.end(),
               [](const VuMergeCrossing& a, const VuMergeCrossing& b) {

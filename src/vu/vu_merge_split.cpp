@@ -139,7 +139,6 @@ int vumerge_splitEdgeAtParameters(VuSet* set, const VuMergeSweepEdge& edge,
 
 int vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work) {
     collectSweepPoints(set, work.points);
-    vumerge_collectSweepEdges(set, work.edges);
     const double tol2 = tol * tol;
     const size_t pointCount = work.points.size();
     // Edges come in order of their lower y, so the first vertex that can lie

@@ -92,12 +92,12 @@ int vumerge_clusterVertices(VuSet* set, double tol, std::vector<VuMergeVertexRec
 // whose ends coincide are left out.
 void vumerge_collectSweepEdges(VuSet* set, std::vector<VuMergeSweepEdge>& edges);
 
-// Splits every edge at the vertices that lie within tol of its interior.
-// Returns the number of splits.
+// Splits every edge of work.edges (collected from the graph as it is) at the
+// vertices that lie within tol of its interior. Returns the number of splits.
 int vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work);
 
-// Splits every pair of edges that cross away from their ends. Returns the
-// number of splits.
+// Splits every pair of edges of work.edges (collected from the graph as it
+// is) that cross away from their ends. Returns the number of splits.
 int vumerge_splitEdgesAtCrossings(VuSet* set, double tol, VuMergeWorkspace& work);
 
 // Splits edge.node's edge at the given parameters (sorted in place), after
