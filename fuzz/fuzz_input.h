@@ -5,7 +5,6 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <memory>
 #include <vector>
 
 #include "native/native.h"
@@ -15,10 +14,7 @@ namespace fuzz_input {
 using Korvex::NativeGeometry;
 using Korvex::NativeGeometryPoint;
 
-struct ChainDeleter {
-    void operator()(NativeGeometry* g) const { delete g; }
-};
-using Chain = std::unique_ptr<NativeGeometry, ChainDeleter>;
+using Chain = Korvex::NativeGeometryChain;
 
 inline double Coordinate(FuzzedDataProvider& data, bool allowHostile) {
     if (allowHostile && data.ConsumeIntegralInRange<int>(0, 15) == 0)

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "native/native.h"
+#include "town/town_native.h"
 
 namespace area_bench {
 
@@ -18,30 +19,10 @@ namespace bg = boost::geometry;
 using Korvex::CStandAloneDataTools;
 using Korvex::DPoint2d;
 using Korvex::DRange2d;
-using Korvex::NativeGeometry;
-using Korvex::NativeGeometryPoint;
 
 namespace {
 
 // ---- native ----------------------------------------------------------------
-
-struct ChainDeleter {
-    void operator()(NativeGeometry* g) const { delete g; }
-};
-using Chain = std::unique_ptr<NativeGeometry, ChainDeleter>;
-
-Chain ToChain(const allotrix_town::Polygon& polygon) {
-    NativeGeometry* first = nullptr;
-    NativeGeometry** link = &first;
-    for (const allotrix_town::Ring& ring : polygon.rings) {
-        std::vector<NativeGeometryPoint> points;
-        for (const DPoint2d& p : ring)
-            points.push_back({p.x, p.y, 0.0});
-        *link = new NativeGeometry(points.data(), static_cast<int>(points.size()));
-        link = &(*link)->next;
-    }
-    return Chain(first);
-}
 
 // As the shapefile layer measures an overlap: the intersection's rings'
 // signed areas summed, made absolute.
@@ -49,19 +30,19 @@ class NativeArea final : public IntersectionArea {
 public:
     explicit NativeArea(const Town& town) {
         for (const auto& parcel : town.parcels)
-            m_parcels.push_back(ToChain(parcel));
+            m_parcels.push_back(allotrix_town::ToNativeChain(parcel));
         for (const auto& service : town.serviceAreas)
-            m_services.push_back(ToChain(service));
+            m_services.push_back(allotrix_town::ToNativeChain(service));
     }
     double Area(const Pair& pair) override {
-        const Chain both(CStandAloneDataTools::GetPolygonIntersection(m_parcels[pair.first].get(),
+        const Korvex::NativeGeometryChain both(CStandAloneDataTools::GetPolygonIntersection(m_parcels[pair.first].get(),
                                                                       m_services[pair.second].get()));
         return std::fabs(CStandAloneDataTools::GetSignedPolygonArea(both.get(), true, true));
     }
 
 private:
-    std::vector<Chain> m_parcels;
-    std::vector<Chain> m_services;
+    std::vector<Korvex::NativeGeometryChain> m_parcels;
+    std::vector<Korvex::NativeGeometryChain> m_services;
 };
 
 // ---- GEOS ----------------------------------------------------------------------

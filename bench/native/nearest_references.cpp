@@ -140,16 +140,14 @@ private:
 using BoostPoint = bg::model::point<double, 2, bg::cs::cartesian>;
 using BoostSegment = bg::model::segment<BoostPoint>;
 
-class BoostNodes final : public NearestIndex {
-    using Value = std::pair<BoostPoint, std::int32_t>;
-
+// A packed (bulk-loaded) rtree of geometries tagged with element IDs.
+template <class Geometry>
+class BoostNearest final : public NearestIndex {
 public:
-    explicit BoostNodes(const Town& town) : m_town(town) {
-        std::vector<Value> values;
-        for (std::size_t i = 0; i < town.nodes.size(); ++i)
-            values.emplace_back(BoostPoint(town.nodes[i].x, town.nodes[i].y), town.nodeIds[i]);
-        m_tree = Tree(values.begin(), values.end());  // packed (bulk-loaded)
-    }
+    using Value = std::pair<Geometry, std::int32_t>;
+
+    BoostNearest(const Town& town, const std::vector<Value>& values)
+        : m_town(town), m_tree(values.begin(), values.end()) {}
 
     std::int32_t Nearest(std::size_t meter) override {
         const BoostPoint query(m_town.meters[meter].x, m_town.meters[meter].y);
@@ -159,36 +157,8 @@ public:
     }
 
 private:
-    using Tree = bgi::rtree<Value, bgi::rstar<16>>;
     const Town& m_town;
-    Tree m_tree;
-};
-
-class BoostPipes final : public NearestIndex {
-    using Value = std::pair<BoostSegment, std::int32_t>;
-
-public:
-    explicit BoostPipes(const Town& town) : m_town(town) {
-        std::vector<Value> values;
-        for (const allotrix_town::Pipe& pipe : town.pipes)
-            for (std::size_t i = 0; i + 1 < pipe.points.size(); ++i)
-                values.emplace_back(BoostSegment(BoostPoint(pipe.points[i].x, pipe.points[i].y),
-                                                 BoostPoint(pipe.points[i + 1].x, pipe.points[i + 1].y)),
-                                    pipe.id);
-        m_tree = Tree(values.begin(), values.end());
-    }
-
-    std::int32_t Nearest(std::size_t meter) override {
-        const BoostPoint query(m_town.meters[meter].x, m_town.meters[meter].y);
-        for (auto it = m_tree.qbegin(bgi::nearest(query, 1)); it != m_tree.qend(); ++it)
-            return it->second;
-        return 0;
-    }
-
-private:
-    using Tree = bgi::rtree<Value, bgi::rstar<16>>;
-    const Town& m_town;
-    Tree m_tree;
+    bgi::rtree<Value, bgi::rstar<16>> m_tree;
 };
 
 // ---- GEOS ----------------------------------------------------------------------
@@ -261,7 +231,10 @@ std::unique_ptr<NearestIndex> MakeNanoflannNodes(const Town& town) {
     return std::make_unique<NanoflannNodes>(town);
 }
 std::unique_ptr<NearestIndex> MakeBoostNodes(const Town& town) {
-    return std::make_unique<BoostNodes>(town);
+    std::vector<BoostNearest<BoostPoint>::Value> values;
+    for (std::size_t i = 0; i < town.nodes.size(); ++i)
+        values.emplace_back(BoostPoint(town.nodes[i].x, town.nodes[i].y), town.nodeIds[i]);
+    return std::make_unique<BoostNearest<BoostPoint>>(town, values);
 }
 std::unique_ptr<NearestIndex> MakeGeosNodes(const Town& town) {
     auto index = std::make_unique<GeosIndex>(town);
@@ -274,7 +247,14 @@ std::unique_ptr<NearestIndex> MakeNativePipes(const Town& town) {
     return std::make_unique<NativePipes>(town);
 }
 std::unique_ptr<NearestIndex> MakeBoostPipes(const Town& town) {
-    return std::make_unique<BoostPipes>(town);
+    std::vector<BoostNearest<BoostSegment>::Value> values;
+    for (const allotrix_town::Pipe& pipe : town.pipes)
+        for (std::size_t i = 0; i + 1 < pipe.points.size(); ++i) {
+            const DPoint2d& a = pipe.points[i];
+            const DPoint2d& b = pipe.points[i + 1];
+            values.emplace_back(BoostSegment(BoostPoint(a.x, a.y), BoostPoint(b.x, b.y)), pipe.id);
+        }
+    return std::make_unique<BoostNearest<BoostSegment>>(town, values);
 }
 std::unique_ptr<NearestIndex> MakeGeosPipes(const Town& town) {
     auto index = std::make_unique<GeosIndex>(town);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 namespace Korvex {
 
@@ -35,6 +36,9 @@ struct NativeGeometry {
     NativeGeometry(const NativeGeometry&) = delete;
     NativeGeometry& operator=(const NativeGeometry&) = delete;
 };
+
+// Owns a whole chain: deleting the first record frees the rest.
+using NativeGeometryChain = std::unique_ptr<NativeGeometry>;
 
 // Hosts see a geometry as a pointer-sized handle: the address of its first
 // record, 0 for none.

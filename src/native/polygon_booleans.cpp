@@ -1,5 +1,6 @@
 // Intersection, union and difference of polygons on a vertex-use graph.
 #include "native/native_ring.h"
+#include "native/operand_buffers.h"
 #include "native/point_buffer.h"
 #include "native/stand_alone_data_tools.h"
 #include "native/vu_polygon_classifier.h"
@@ -10,13 +11,13 @@ namespace Korvex {
 namespace {
 
 // Loads a as one region, saves it, loads b and combines the two.
-void CombineOperands(VuPolygonClassifier& classifier, const PointBuffer& a, int countA,
-                     const PointBuffer& b, int countB, VuGraphOperation operation) {
+void CombineOperands(VuPolygonClassifier& classifier, const OperandBuffers& operands,
+                     VuGraphOperation operation) {
     VuSet* graph = classifier.Graph();
     vu_reinitializeVuSet(graph);
-    classifier.LoadOperand(a.data(), countA);
+    classifier.LoadOperand(operands.a.data(), operands.countA);
     vu_stackPush(graph);
-    classifier.LoadOperand(b.data(), countB);
+    classifier.LoadOperand(operands.b.data(), operands.countB);
     vu_stackPopWithOperation(graph, operation, nullptr);
 }
 
@@ -34,6 +35,7 @@ int CStandAloneDataTools::OnGraphMessage(vumessagetype type, VuSet* /*graph*/, V
 }
 
 NativeGeometry* CStandAloneDataTools::CollectResultGeometry(VuPolygonClassifier& classifier) {
+    classifier.CollectInteriorFaces();
     PointBuffer loop;
     int count = 0;
     NativeGeometry* first = nullptr;
@@ -47,50 +49,36 @@ NativeGeometry* CStandAloneDataTools::CollectResultGeometry(VuPolygonClassifier&
 
 NativeGeometry* CStandAloneDataTools::GetPolygonIntersection(const NativeGeometry* a,
                                                              const NativeGeometry* b) {
-    PointBuffer bufferA;
-    PointBuffer bufferB;
-    int countA = 0;
-    int countB = 0;
+    OperandBuffers operands;
     NativeGeometry* reduced = nullptr;
-    ReduceToPointBuffer(bufferA.data(), &countA, &reduced, a, true);
+    ReduceToPointBuffer(operands.a.data(), &operands.countA, &reduced, a, true);
     delete reduced;
-    ReduceToPointBuffer(bufferB.data(), &countB, &reduced, b, true);
+    ReduceToPointBuffer(operands.b.data(), &operands.countB, &reduced, b, true);
     delete reduced;
     VuPolygonClassifier classifier;
-    CombineOperands(classifier, bufferA, countA, bufferB, countB, vu_andLoops);
-    classifier.CollectInteriorFaces();
+    CombineOperands(classifier, operands, vu_andLoops);
     return CollectResultGeometry(classifier);
 }
 
 NativeGeometry* CStandAloneDataTools::GetPolygonUnion(const NativeGeometry* a,
                                                       const NativeGeometry* b) {
-    PointBuffer bufferA;
-    PointBuffer bufferB;
-    int countA = 0;
-    int countB = 0;
-    CopyToPointBuffer(bufferA.data(), &countA, a, true);
-    CopyToPointBuffer(bufferB.data(), &countB, b, true);
+    OperandBuffers operands;
+    operands.Copy(a, b);
     VuPolygonClassifier classifier;
-    CombineOperands(classifier, bufferA, countA, bufferB, countB, vu_orLoops);
-    classifier.CollectInteriorFaces();
+    CombineOperands(classifier, operands, vu_orLoops);
     return CollectResultGeometry(classifier);
 }
 
 // Computed as (a xor b) and a.
 NativeGeometry* CStandAloneDataTools::GetPolygonDifference(const NativeGeometry* a,
                                                            const NativeGeometry* b) {
-    PointBuffer bufferA;
-    PointBuffer bufferB;
-    int countA = 0;
-    int countB = 0;
-    CopyToPointBuffer(bufferA.data(), &countA, a, true);
-    CopyToPointBuffer(bufferB.data(), &countB, b, true);
+    OperandBuffers operands;
+    operands.Copy(a, b);
     VuPolygonClassifier classifier;
-    CombineOperands(classifier, bufferA, countA, bufferB, countB, vu_xorLoops);
+    CombineOperands(classifier, operands, vu_xorLoops);
     vu_stackPush(classifier.Graph());
-    classifier.LoadOperand(bufferA.data(), countA);
+    classifier.LoadOperand(operands.a.data(), operands.countA);
     vu_stackPopWithOperation(classifier.Graph(), vu_andLoops, nullptr);
-    classifier.CollectInteriorFaces();
     return CollectResultGeometry(classifier);
 }
 

@@ -2,6 +2,7 @@
 // approach of two polygons.
 #include <limits>
 
+#include "native/operand_buffers.h"
 #include "native/point_buffer.h"
 #include "native/stand_alone_data_tools.h"
 #include "planar/planar.h"
@@ -83,17 +84,14 @@ bool CStandAloneDataTools::GetNearestPointOnPolyline(const NativeGeometry* polyl
 
 double CStandAloneDataTools::GetClosestDistanceSquaredBetweenPolygons(const NativeGeometry* a,
                                                                       const NativeGeometry* b) {
-    PointBuffer bufferA;
-    PointBuffer bufferB;
-    int countA = 0;
-    int countB = 0;
-    CopyToPointBuffer(bufferA.data(), &countA, a, true);
-    CopyToPointBuffer(bufferB.data(), &countB, b, true);
+    OperandBuffers operands;
+    operands.Copy(a, b);
     DPoint3d closestA;
     DPoint3d closestB;
     // An empty operand has no closest points: report "infinitely" far.
-    if (!tgxPolygon_closestApproachBetweenPolygons(&closestA, &closestB, bufferA.data(), countA,
-                                                   bufferB.data(), countB))
+    if (!tgxPolygon_closestApproachBetweenPolygons(&closestA, &closestB, operands.a.data(),
+                                                   operands.countA, operands.b.data(),
+                                                   operands.countB))
         return std::numeric_limits<double>::max();
     return tgxDPoint3d_distanceSquared(&closestA, &closestB);
 }

@@ -1,6 +1,5 @@
 // Thinning an operand that does not fit the point buffer.
 #include <cmath>
-#include <memory>
 #include <vector>
 
 #include "native/max_vertices_count_exceeded.h"
@@ -10,11 +9,6 @@
 namespace Korvex {
 
 namespace {
-
-struct ChainDeleter {
-    void operator()(NativeGeometry* g) const { delete g; }
-};
-using OwnedChain = std::unique_ptr<NativeGeometry, ChainDeleter>;
 
 double DistanceSquared3d(const NativeGeometryPoint& a, const NativeGeometryPoint& b) {
     const double dx = b.x - a.x;
@@ -35,7 +29,7 @@ double FirstRingLength(const NativeGeometry& ring) {
 // (a NaN distance keeps it too). False when the kept points, ring starts not
 // counted, would fill the point buffer.
 bool ThinningPass(const NativeGeometry* geometry, bool allRings, double tolerance2,
-                  OwnedChain* reduced) {
+                  NativeGeometryChain* reduced) {
     reduced->reset();
     std::vector<NativeGeometryPoint> ringCopy;
     ringCopy.reserve(kPointBufferSize);
@@ -79,7 +73,7 @@ void CStandAloneDataTools::ReduceToPointBuffer(DPoint3d* buffer, int* count,
     // NaN) cannot grow, and an infinite one cannot grow further.
     const double step = FirstRingLength(*geometry) / kPointBufferSize;
     double tolerance2 = step * step;
-    OwnedChain thinned;
+    NativeGeometryChain thinned;
     while (!ThinningPass(geometry, allRings, tolerance2, &thinned)) {
         if (!(tolerance2 > 0.0) || std::isinf(tolerance2))
             throwMaxVerticesCountExceededException();

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <initializer_list>
-#include <memory>
 #include <vector>
 
 #include "native/native.h"
@@ -12,10 +11,7 @@ namespace native_test {
 using Korvex::NativeGeometry;
 using Korvex::NativeGeometryPoint;
 
-struct ChainDeleter {
-    void operator()(NativeGeometry* g) const { delete g; }
-};
-using Chain = std::unique_ptr<NativeGeometry, ChainDeleter>;
+using Chain = Korvex::NativeGeometryChain;
 
 // One record from (x, y) pairs, z 0.
 inline NativeGeometry* Ring(std::initializer_list<std::pair<double, double>> xy) {

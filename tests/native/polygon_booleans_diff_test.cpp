@@ -10,6 +10,7 @@
 
 #include "native_test_support.h"
 #include "town/town.h"
+#include "town/town_native.h"
 
 using namespace native_test;
 using Korvex::CStandAloneDataTools;
@@ -17,19 +18,6 @@ using Korvex::DPoint2d;
 using Korvex::DRange2d;
 
 namespace {
-
-Chain ToChain(const allotrix_town::Polygon& polygon) {
-    NativeGeometry* first = nullptr;
-    NativeGeometry** link = &first;
-    for (const allotrix_town::Ring& ring : polygon.rings) {
-        std::vector<NativeGeometryPoint> points;
-        for (const DPoint2d& p : ring)
-            points.push_back({p.x, p.y, 0.0});
-        *link = new NativeGeometry(points.data(), static_cast<int>(points.size()));
-        link = &(*link)->next;
-    }
-    return Chain(first);
-}
 
 DRange2d Box(const allotrix_town::Polygon& polygon) {
     DRange2d box;
@@ -86,12 +74,12 @@ TEST(PolygonBooleansOnTown, IntersectionAreasMatchGeos) {
     std::vector<Chain> services;
     std::vector<GEOSGeometry*> geosServices;
     for (const allotrix_town::Polygon& service : town.serviceAreas) {
-        services.push_back(ToChain(service));
+        services.push_back(allotrix_town::ToNativeChain(service));
         geosServices.push_back(geos.Polygon(service));
     }
     int pairs = 0;
     for (const allotrix_town::Polygon& parcel : town.parcels) {
-        const Chain native = ToChain(parcel);
+        const Chain native = allotrix_town::ToNativeChain(parcel);
         GEOSGeometry* reference = geos.Polygon(parcel);
         const DRange2d box = Box(parcel);
         for (std::size_t s = 0; s < services.size(); ++s) {
@@ -114,9 +102,9 @@ TEST(PolygonBooleansOnTown, UnionAndIntersectionAreasAddUp) {
     // Pairs of parcels and service areas shifted against each other, so that
     // they overlap in every way: crossing, nested, disjoint.
     for (std::size_t i = 0; i < town.parcels.size(); i += 3) {
-        const Chain a = ToChain(town.parcels[i]);
-        const Chain b = ToChain(town.serviceAreas[i % town.serviceAreas.size()]);
-        const Chain c = ToChain(town.parcels[(i * 7 + 1) % town.parcels.size()]);
+        const Chain a = allotrix_town::ToNativeChain(town.parcels[i]);
+        const Chain b = allotrix_town::ToNativeChain(town.serviceAreas[i % town.serviceAreas.size()]);
+        const Chain c = allotrix_town::ToNativeChain(town.parcels[(i * 7 + 1) % town.parcels.size()]);
         for (const NativeGeometry* other : {b.get(), c.get()}) {
             const Chain either(CStandAloneDataTools::GetPolygonUnion(a.get(), other));
             const Chain both(CStandAloneDataTools::GetPolygonIntersection(a.get(), other));
