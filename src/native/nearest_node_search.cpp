@@ -18,7 +18,7 @@ XYPointSearcher* CStandAloneDataTools::InitializePointSearcher(XYPointSearcher* 
 
 void CStandAloneDataTools::SearchNearestPoint(XYPointSearcher* searcher,
                                               const NativeGeometryPoint* query, std::int32_t* id) {
-    if (searcher == nullptr || query == nullptr)
+    if (searcher == nullptr || query == nullptr || id == nullptr)
         return;
     double x = 0.0;
     double y = 0.0;

@@ -1,6 +1,5 @@
 // Creating, searching and releasing the nearest-pipe range tree.
 #include <algorithm>
-#include <vector>
 
 #include "native/native_geometry.h"
 #include "native/polyline_range_tree_closest_point_searcher.h"
@@ -56,6 +55,8 @@ void CStandAloneDataTools::InitializeRangeTree(XYRangeTreeRoot* tree, const DPoi
                                                int count, std::int32_t id, PlexPolyline** record,
                                                double* minX, double* minY, double* maxX,
                                                double* maxY) {
+    if (record == nullptr)
+        return;  // nobody could free the record
     PlexPolyline* polyline = NewPlexPolyline(points, count, id);
     *record = polyline;
     if (polyline->count == 0)
@@ -79,6 +80,8 @@ CStandAloneDataTools::NewPolylineRangeTreeClosestPolylineSearcher() {
 void CStandAloneDataTools::SearchRangeTree(XYRangeTreeRoot* tree, XYRangeTreeHandler* handler,
                                            const NativeGeometryPoint* query, double radius,
                                            std::int32_t* id) {
+    if (id == nullptr)
+        return;
     *id = 0;
     if (tree == nullptr || query == nullptr)
         return;
@@ -99,6 +102,8 @@ void CStandAloneDataTools::SearchRangeTree(XYRangeTreeRoot* tree, XYRangeTreeHan
 void CStandAloneDataTools::SearchRangeTree(XYRangeTreeRoot* tree, XYRangeTreeHandler* handler,
                                            const NativeGeometry* query, double radius,
                                            std::int32_t* id) {
+    if (id == nullptr)
+        return;
     *id = 0;
     auto* pipes = dynamic_cast<PolylineRangeTreeClosestPolylineSearcher*>(handler);
     if (tree == nullptr || query == nullptr || pipes == nullptr || query->points == nullptr)

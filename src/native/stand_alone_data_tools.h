@@ -90,9 +90,10 @@ public:
     // --- Nearest pipe -------------------------------------------------------
 
     static Geom::XYRangeTreeRoot* NewXYRangeTree();
-    // Builds the pipe record of `points` (z dropped) into *record, reports its
-    // bounding rectangle and adds it to the tree. Without points the record
-    // is empty, is not added, and the bounds are left untouched.
+    // Builds the pipe record of `points` into *record, reports its bounding
+    // rectangle and adds it to the tree. Without points the record is empty,
+    // is not added, and the bounds are left untouched; without `record`
+    // nothing is built.
     static void InitializeRangeTree(Geom::XYRangeTreeRoot* tree, const DPoint2d* points,
                                     int count, std::int32_t id, PlexPolyline** record,
                                     double* minX, double* minY, double* maxX, double* maxY);

@@ -50,6 +50,8 @@ public:
         return id;
     }
 
+    XYRangeTreeRoot* Tree() const { return m_tree; }
+
     std::int32_t NearestToPolyline(const NativeGeometry* query, double radius = 1e9) {
         std::int32_t id = -1;
         CStandAloneDataTools::SearchRangeTree(m_tree, m_handler, query, radius, &id);
@@ -127,6 +129,35 @@ TEST(NearestPipeToPoint, MatchesBruteForceOnTheSmallTown) {
         const double found = PipeDistanceSquared(meter, town.pipes[static_cast<std::size_t>(id - firstPipeId)]);
         ASSERT_NEAR(found, best, 1e-9 * std::max(1.0, best));  // ties allowed
     }
+}
+
+TEST(NearestPipeToPoint, NarrowedStartEndsExactlyLikeAColdStart) {
+    // Pipes in random order, with exact ties (a pipe listed twice) and
+    // coincident end points, queried with the layer's radius and a tight one.
+    allotrix_town::Town town = allotrix_town::MakeTown(allotrix_town::SmallTownSize(), 9);
+    auto* handler = CStandAloneDataTools::NewPolylineRangeTreeClosestPointSearcher();
+    PipeTree tree(handler);
+    for (std::size_t i = 0; i < town.pipes.size(); ++i) {
+        const allotrix_town::Pipe& pipe = town.pipes[(i * 7919) % town.pipes.size()];
+        tree.Add(pipe.id, pipe.points);
+        if (i % 10 == 0)
+            tree.Add(-pipe.id, pipe.points);
+    }
+    for (const DPoint2d& meter : town.meters)
+        for (double radius : {1e7, 20.0}) {
+            handler->StartSearch(meter.x, meter.y, radius);
+            XYRangeTreeRoot::Traverse(tree.Tree(), handler);
+            const PlexPolyline* cold = handler->GetResult();
+            const double coldBest = handler->GetBestDistanceSquared();
+            const DPoint2d coldPoint = handler->GetClosestPoint();
+            handler->StartSearch(meter.x, meter.y, radius);
+            handler->NarrowSearch(tree.Tree());
+            XYRangeTreeRoot::Traverse(tree.Tree(), handler);
+            ASSERT_EQ(handler->GetResult(), cold);
+            ASSERT_EQ(handler->GetBestDistanceSquared(), coldBest);
+            ASSERT_EQ(handler->GetClosestPoint().x, coldPoint.x);
+            ASSERT_EQ(handler->GetClosestPoint().y, coldPoint.y);
+        }
 }
 
 TEST(NearestPipeToPolyline, CrossingGivesZeroAndEndsTheScan) {
