@@ -210,17 +210,23 @@ TEST(BooleanHostile, NonFiniteCoordinatesDoNotBreakTheGraph) {
     }
 }
 
-// A caller holding every mask of the pool leaves the operations without
-// marks; they must still end and leave a well-formed graph.
-TEST(BooleanHostile, ExhaustedMaskPoolDoesNotHang) {
-    for (const Operation& operation : kOperations) {
-        SCOPED_TRACE(operation.name);
-        vutest::UniqueVuSet set(vu_newVuSet());
-        std::vector<VuMask> held;
-        while (const VuMask m = vu_grabMask(set.get())) held.push_back(m);
-        combine(set.get(), {square(0, 0, 2)}, {square(1, 1, 2)}, operation.run);
-        for (const VuMask m : held) vu_returnMask(set.get(), m);
-        EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
+// A caller holding every mask or every array of the pools leaves the
+// operations without marks or scratch arrays; they must still end and leave
+// a well-formed graph.
+TEST(BooleanHostile, ExhaustedPoolsDoNotHang) {
+    for (const bool holdMasks : {true, false}) {
+        for (const Operation& operation : kOperations) {
+            SCOPED_TRACE(testing::Message() << operation.name << (holdMasks ? ", masks" : ", arrays"));
+            vutest::UniqueVuSet set(vu_newVuSet());
+            std::vector<VuMask> masks;
+            std::vector<vuArray*> arrays;
+            while (holdMasks && masks.size() < VU_MASK_POOL_SIZE) masks.push_back(vu_grabMask(set.get()));
+            while (!holdMasks && arrays.size() < VU_ARRAY_POOL_SIZE) arrays.push_back(vu_grabArray(set.get()));
+            combine(set.get(), {square(0, 0, 2)}, {square(1, 1, 2)}, operation.run);
+            for (const VuMask m : masks) vu_returnMask(set.get(), m);
+            for (vuArray* a : arrays) vu_returnArray(set.get(), a);
+            EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
+        }
     }
 }
 
