@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "native/clamped_projection.h"
+#include "native/leaf_distances.h"
 
 namespace Korvex::Geom {
 

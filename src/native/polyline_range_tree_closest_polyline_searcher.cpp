@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "native/clamped_projection.h"
+#include "native/leaf_distances.h"
 
 namespace Korvex::Geom {
 
@@ -66,6 +66,8 @@ bool PolylineRangeTreeClosestPolylineSearcher::ShouldContinueAfterLeaf(
 bool PolylineRangeTreeClosestPolylineSearcher::MayHoldCloserPipe(const DRange2d& r) const {
     if (m_queryRange.isContained(r) || m_queryRange.intersectsWith(r))
         return true;
+    if (IsRangeCertainlyFarther(m_queryRange, r, m_bestDistanceSquared))
+        return false;  // what the corner tests below would find, cheaply
     RangeSide sides[4];
     GetRangeSides(r, sides);
     return std::any_of(sides, sides + 4, [this](const RangeSide& side) {
