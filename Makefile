@@ -52,9 +52,9 @@ test-asan: asan-build
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest -j $(JOBS) --output-on-failure
 
-# Every test twice: in a normal build and under the sanitizers; then a short
-# run of every fuzz harness.
-test: test-normal test-asan fuzz-smoke
+# Every test twice, in a normal build and under the sanitizers, with a short
+# run of every fuzz harness in between (the sanitizer run reports last).
+test: test-normal fuzz-smoke test-asan
 
 # libFuzzer harnesses (clang, instrumented libraries, ASan and UBSan).
 # fuzz-smoke runs each for FUZZ_SECONDS from a fixed seed; fuzz runs each for
