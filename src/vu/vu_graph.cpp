@@ -14,16 +14,6 @@ void forEachNodeInGraph(const VuSet* set, Visit visit) {
 
 }  // namespace
 
-VuNode* vu_firstNodeInGraph(const VuSet* set) {
-    return set->liveList ? set->liveList->nextInSet : nullptr;
-}
-
-VuNode* vu_nextNodeInGraph(const VuSet* set, const VuNode* node) {
-    // The live-list node is the oldest node and so the last one visited.
-    if (!node || node == set->liveList) return nullptr;
-    return node->nextInSet;
-}
-
 int vu_countNodesInGraph(const VuSet* set) {
     int count = 0;
     forEachNodeInGraph(set, [&](VuNode*) { ++count; });

@@ -8,9 +8,16 @@
 
 namespace Korvex {
 
-VuNode* vu_firstNodeInGraph(const VuSet* set);
+// Inline: every whole-graph pass of the library runs on these two.
+inline VuNode* vu_firstNodeInGraph(const VuSet* set) {
+    return set->liveList ? set->liveList->nextInSet : nullptr;
+}
 // Null after the last (oldest) node, and for a null node.
-VuNode* vu_nextNodeInGraph(const VuSet* set, const VuNode* node);
+inline VuNode* vu_nextNodeInGraph(const VuSet* set, const VuNode* node) {
+    // The live-list node is the oldest node and so the last one visited.
+    if (!node || node == set->liveList) return nullptr;
+    return node->nextInSet;
+}
 int vu_countNodesInGraph(const VuSet* set);
 
 void vu_clearMaskInSet(VuSet* set, VuMask m);

@@ -86,11 +86,6 @@ void vu_setCMessageFunction(VuSet* set, VuMessageFunction function, void* userDa
     set->messageUserData = userData;
 }
 
-void vu_sendMessage(VuSet* set, vumessagetype type, VuNode* nodeA, VuNode* nodeB) {
-    if (set->messageFunction)
-        set->messageFunction(type, set, nodeA, nodeB, nullptr, set->messageUserData);
-}
-
 void vu_setJoinFunction(VuSet* set, VuJoinFunction function) { set->joinFunction = function; }
 
 void vu_setUserDataPIsVertexProperty(VuSet* set, bool isVertexProperty) {

@@ -27,7 +27,11 @@ void vu_setAuxVector(VuSet* set, const DPoint3d* vector);
 
 void vu_setCMessageFunction(VuSet* set, VuMessageFunction function, void* userData);
 // Sends a message through the set's message function, if one is installed.
-void vu_sendMessage(VuSet* set, vumessagetype type, VuNode* nodeA, VuNode* nodeB);
+// Inline: splits and twists send one before and one after each change.
+inline void vu_sendMessage(VuSet* set, vumessagetype type, VuNode* nodeA, VuNode* nodeB) {
+    if (set->messageFunction)
+        set->messageFunction(type, set, nodeA, nodeB, nullptr, set->messageUserData);
+}
 void vu_setJoinFunction(VuSet* set, VuJoinFunction function);
 
 // A new edge end joined at a vertex copies userDataP from that vertex's node.
