@@ -1,55 +1,30 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <limits>
 #include <numeric>
-#include <random>
-#include <string>
-#include <vector>
 
-#include "range_tree_invariants.h"
-#include "rangetree/rangetree.h"
 #include "test_support.h"
 
-using Korvex::DRange2d;
+using namespace rangetree_test;
+using Korvex::Geom::XYRangeTreeClosestLowPointSearcher;
 using Korvex::Geom::XYRangeTreeHandler;
-using Korvex::Geom::XYRangeTreeInterior;
 using Korvex::Geom::XYRangeTreeLeaf;
-using Korvex::Geom::XYRangeTreeRoot;
 
 namespace {
 
-DRange2d Box(double x0, double y0, double x1, double y1) {
-    DRange2d range;
-    range.initFrom(x0, y0, x1, y1);
-    return range;
-}
-
-// Owns a tree for the length of a test.
-struct Tree {
-    XYRangeTreeRoot* root = XYRangeTreeRoot::Allocate();
-    ~Tree() { XYRangeTreeRoot::Free(root); }
-    const XYRangeTreeInterior* Top() const { return root->GetTopNode(); }
-    const XYRangeTreeInterior* TopChild(int i) const { return Top()->GetChild(i)->AsInterior(); }
-};
-
-// Writes down every call as a short word ("in 0", "after 0", "leaf 3") and
-// answers from rules a test sets: which nodes not to enter, and where to stop.
-class RecordingHandler final : public XYRangeTreeHandler {
-public:
+// Writes down every call ("in 0", "after 0", "leaf 3"; nodes numbered in
+// order of first call) and answers from the rules a test sets.
+struct RecordingHandler final : XYRangeTreeHandler {
     std::vector<std::string> calls;
-    std::vector<const XYRangeTreeInterior*> skipped;
+    std::vector<const XYRangeTreeInterior*> names;
+    const XYRangeTreeInterior* skipped = nullptr;
     const XYRangeTreeInterior* stopAfterSubtree = nullptr;
     int stopAtLeaf = -1;
 
     bool ShouldRecurseIntoSubtree(const XYRangeTreeRoot*, const XYRangeTreeInterior* node) override {
         calls.push_back("in " + Name(node));
-        for (const XYRangeTreeInterior* skip : skipped) {
-            if (skip == node) return false;
-        }
-        return true;
+        return node != skipped;
     }
     bool ShouldContinueAfterSubtree(const XYRangeTreeRoot*, const XYRangeTreeInterior* node) override {
         calls.push_back("after " + Name(node));
@@ -61,61 +36,11 @@ public:
         calls.push_back("leaf " + std::to_string(id));
         return id != stopAtLeaf;
     }
-
-private:
     std::string Name(const XYRangeTreeInterior* node) {
-        for (size_t i = 0; i < names.size(); ++i) {
-            if (names[i] == node) return std::to_string(i);
-        }
-        names.push_back(node);
-        return std::to_string(names.size() - 1);
-    }
-
-    std::vector<const XYRangeTreeInterior*> names;
-};
-
-// Two clusters of 25 small squares, far apart along x and interleaved in y,
-// added alternately; ids 0..24 are the left cluster, 25..49 the right one.
-struct TwoClusters {
-    std::array<int, 50> ids{};
-    int added = 0;
-    Tree tree;
-
-    explicit TwoClusters(int count = 50) {
-        std::iota(ids.begin(), ids.end(), 0);
-        AddUpTo(count);
-    }
-
-    void AddUpTo(int count) {
-        for (; added < count; ++added) {
-            const int i = added / 2;
-            const int id = added % 2 == 0 ? i : 25 + i;
-            const DRange2d box = id < 25 ? Box(i, i, i + 0.5, i + 0.5)
-                                         : Box(1000 + i, i + 0.25, 1000.5 + i, i + 0.75);
-            XYRangeTreeRoot::Add(tree.root, &ids[id], box);
-        }
+        if (std::find(names.begin(), names.end(), node) == names.end()) names.push_back(node);
+        return std::to_string(std::find(names.begin(), names.end(), node) - names.begin());
     }
 };
-
-std::vector<int> ChildIds(const XYRangeTreeInterior* node) {
-    std::vector<int> ids;
-    for (int i = 0; i < node->GetChildCount(); ++i) {
-        ids.push_back(*static_cast<const int*>(node->GetChild(i)->AsLeaf()->GetData()));
-    }
-    std::sort(ids.begin(), ids.end());
-    return ids;
-}
-
-// Adds 50 rectangles in reverse order; returns how many children the old top
-// kept and the ids that moved to the new node (an id is a rectangle's index).
-std::pair<int, std::vector<int>> SplitOf(const std::vector<DRange2d>& ranges) {
-    Tree tree;
-    std::vector<int> ids(ranges.size());
-    std::iota(ids.begin(), ids.end(), 0);
-    for (size_t i = ranges.size(); i-- > 0;) XYRangeTreeRoot::Add(tree.root, &ids[i], ranges[i]);
-    EXPECT_EQ(tree.Top()->GetChildCount(), 2);
-    return {tree.TopChild(0)->GetChildCount(), ChildIds(tree.TopChild(1))};
-}
 
 std::vector<int> Iota(int first, int last) {
     std::vector<int> ids(last - first);
@@ -123,138 +48,137 @@ std::vector<int> Iota(int first, int last) {
     return ids;
 }
 
-}  // namespace
+// A tree of the given rectangles, each added with its index as data.
+struct IdTree : Tree {
+    std::vector<DRange2d> ranges;
+    std::vector<int> ids = Iota(0, 50);
+    explicit IdTree(std::vector<DRange2d> all) : ranges(std::move(all)) {}
+    void Add(int i) { ASSERT_TRUE(XYRangeTreeRoot::Add(root, &ids[i], ranges[i])); }
+    std::vector<int> ChildIds(int child) const {
+        std::vector<int> found;
+        for (int i = 0; i < TopChild(child)->GetChildCount(); ++i)
+            found.push_back(*static_cast<const int*>(TopChild(child)->GetChild(i)->AsLeaf()->GetData()));
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+};
 
-TEST(XYRangeTree, EmptyAndNullTreesAreTraversedWithoutCalls) {
-    Tree tree;
-    RecordingHandler handler;
-    EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &handler));
-    EXPECT_TRUE(XYRangeTreeRoot::Traverse(nullptr, &handler));
-    EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, nullptr));
-    EXPECT_TRUE(handler.calls.empty());
-    EXPECT_FALSE(XYRangeTreeRoot::Add(nullptr, nullptr, Box(0, 0, 1, 1)));
-    EXPECT_EQ(tree.Top(), nullptr);
-    EXPECT_TRUE(tree.root->GetRange().isEmpty());
-    XYRangeTreeRoot::Free(nullptr);
+// Two clusters of 25 small squares far apart along x and interleaved in y
+// (ids 0..24 left, 25..49 right), the first `count` added alternately.
+struct TwoClusters : IdTree {
+    explicit TwoClusters(int count) : IdTree({}) {
+        for (int i = 0; i < 50; ++i)
+            ranges.push_back(i < 25 ? Box(i, i, i + 0.5, i + 0.5) : Box(975 + i, i - 24.75, 975.5 + i, i - 24.25));
+        for (int added = 0; added < count; ++added) Add(added % 2 == 0 ? added / 2 : 25 + added / 2);
+    }
+};
+
+// Adds 50 rectangles in reverse order; returns how many children the old
+// top kept and the ids that moved to the new node.
+std::pair<int, std::vector<int>> SplitOf(const std::vector<DRange2d>& ranges) {
+    IdTree tree(ranges);
+    for (int i = 50; i-- > 0;) tree.Add(i);
+    EXPECT_EQ(tree.Top()->GetChildCount(), 2);
+    return {tree.TopChild(0)->GetChildCount(), tree.ChildIds(1)};
 }
 
-TEST(XYRangeTree, FirstAddCreatesTheTopWithOneLeaf) {
+}  // namespace
+
+TEST(XYRangeTree, EmptyTreesAndFirstAdd) {
+    {
+        Tree empty;  // freed empty
+        RecordingHandler handler;
+        EXPECT_TRUE(XYRangeTreeRoot::Traverse(empty.root, &handler));
+        EXPECT_TRUE(XYRangeTreeRoot::Traverse(nullptr, &handler));
+        EXPECT_TRUE(XYRangeTreeRoot::Traverse(empty.root, nullptr));
+        EXPECT_TRUE(handler.calls.empty());
+        EXPECT_FALSE(XYRangeTreeRoot::Add(nullptr, nullptr, Box(0, 0, 1, 1)));
+        EXPECT_EQ(empty.Top(), nullptr);
+        EXPECT_TRUE(empty.root->GetRange().isEmpty());
+        XYRangeTreeRoot::Free(nullptr);
+    }
     Tree tree;
     int item = 7;
     ASSERT_TRUE(XYRangeTreeRoot::Add(tree.root, &item, Box(3, 4, 1, 2)));
-    const XYRangeTreeInterior* top = tree.Top();
-    ASSERT_NE(top, nullptr);
-    EXPECT_EQ(top->GetParent(), tree.root);
-    EXPECT_EQ(top->GetParent()->AsRoot(), tree.root);
-    ASSERT_EQ(top->GetChildCount(), 1);
-    EXPECT_TRUE(top->HasOnlyLeaves());
-    const XYRangeTreeLeaf* leaf = top->GetChild(0)->AsLeaf();
-    ASSERT_NE(leaf, nullptr);
-    EXPECT_EQ(leaf->GetData(), &item);
-    EXPECT_EQ(leaf->GetParent(), nullptr);
-    EXPECT_EQ(top->GetRange().low.x, 1);
-    EXPECT_EQ(top->GetRange().high.y, 4);
-    EXPECT_EQ(top->GetSquaredDiagonal(), 8);
+    ASSERT_NE(tree.Top(), nullptr);
+    std::vector<void*> items;  // parent, flag, rectangle and its squared diagonal
+    EXPECT_EQ(CheckRangeTree(*tree.root, items), "");
+    EXPECT_EQ(items, std::vector<void*>{&item});
+    EXPECT_EQ(tree.Top()->GetRange().low.x, 1);
+    EXPECT_EQ(tree.Top()->GetSquaredDiagonal(), 8);
 }
 
-TEST(XYRangeTree, FiftiethChildSplitsTheTopAndGrowsANewTop) {
-    TwoClusters clusters(49);
-    const XYRangeTreeInterior* firstTop = clusters.tree.Top();
+TEST(XYRangeTree, FiftiethChildSplitsTheTopTwentySixToTwentyFourUnderANewTop) {
+    TwoClusters tree(49);
+    const XYRangeTreeInterior* firstTop = tree.Top();
     EXPECT_EQ(firstTop->GetChildCount(), 49);
-    clusters.AddUpTo(50);
-    const XYRangeTreeInterior* top = clusters.tree.Top();
-    EXPECT_NE(top, firstTop);
-    EXPECT_EQ(clusters.tree.TopChild(0), firstTop);
-    ASSERT_EQ(top->GetChildCount(), 2);
-    EXPECT_FALSE(top->HasOnlyLeaves());
-    EXPECT_EQ(top->GetParent(), clusters.tree.root);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(clusters.tree.TopChild(i)->GetParent(), top);
-        EXPECT_TRUE(clusters.tree.TopChild(i)->HasOnlyLeaves());
-    }
+    tree.Add(49);
+    EXPECT_NE(tree.Top(), firstTop);
+    ASSERT_EQ(tree.Top()->GetChildCount(), 2);
+    EXPECT_EQ(tree.TopChild(0), firstTop);
+    std::vector<void*> items;  // parents, flags and rectangles
+    EXPECT_EQ(CheckRangeTree(*tree.root, items), "");
     // The old top keeps the left cluster and the leftmost square of the
     // right one; the new node takes the other 24.
-    EXPECT_EQ(ChildIds(clusters.tree.TopChild(0)), Iota(0, 26));
-    EXPECT_EQ(ChildIds(clusters.tree.TopChild(1)), Iota(26, 50));
-    EXPECT_EQ(clusters.tree.TopChild(0)->GetRange().high.x, 1000.5);
-    EXPECT_EQ(clusters.tree.TopChild(1)->GetRange().low.x, 1001);
+    EXPECT_EQ(tree.ChildIds(0), Iota(0, 26));
+    EXPECT_EQ(tree.ChildIds(1), Iota(26, 50));
 }
 
 TEST(XYRangeTree, SplitPrefersTheWidestGapThenTheLargestStepThenTheMiddle) {
-    // 20 squares low, 30 high, overlapping in x: the gap along y wins.
-    std::vector<DRange2d> stacked;
+    std::vector<DRange2d> stacked, chain;
     for (int i = 0; i < 50; ++i) {
-        const double y = i < 20 ? i : 500 + i;
+        const double y = i < 20 ? i : 500 + i;  // 20 low, 30 high, overlapping in x
         stacked.push_back(Box(i % 7, y, i % 7 + 10, y + 0.5));
-    }
-    EXPECT_EQ(SplitOf(stacked), std::make_pair(21, Iota(21, 50)));
-
-    // Overlapping intervals along x, one larger step at 30: split after it.
-    std::vector<DRange2d> chain;
-    for (int i = 0; i < 50; ++i) {
-        const double x = i + (i >= 30 ? 3.0 : 0.0);
+        const double x = i + (i >= 30 ? 3.0 : 0.0);  // overlapping along x, one larger step
         chain.push_back(Box(x, 0, x + 5, 1));
     }
+    EXPECT_EQ(SplitOf(stacked), std::make_pair(21, Iota(21, 50)));
     EXPECT_EQ(SplitOf(chain), std::make_pair(31, Iota(31, 50)));
-
-    // Identical rectangles: no gap, no step, the middle.
-    const std::vector<DRange2d> same(50, Box(1, 1, 2, 2));
-    EXPECT_EQ(SplitOf(same).first, 26);
+    EXPECT_EQ(SplitOf(std::vector<DRange2d>(50, Box(1, 1, 2, 2))).first, 26);
 }
 
-TEST(XYRangeTree, NewItemGoesToTheChildItEnlargesLeast) {
-    TwoClusters clusters;
-    int left = 100;
-    int right = 101;
-    XYRangeTreeRoot::Add(clusters.tree.root, &right, Box(1030, 5, 1031, 6));
-    XYRangeTreeRoot::Add(clusters.tree.root, &left, Box(-3, 5, -2, 6));
-    EXPECT_EQ(clusters.tree.TopChild(0)->GetChildCount(), 27);
-    EXPECT_EQ(clusters.tree.TopChild(1)->GetChildCount(), 25);
-    EXPECT_EQ(clusters.tree.TopChild(1)->GetRange().high.x, 1031);
-    EXPECT_EQ(clusters.tree.Top()->GetRange().low.x, -3);
-    // A rectangle too large to measure costs both children the same: the
-    // first one takes it.
-    int unmeasurable = 102;
-    XYRangeTreeRoot::Add(clusters.tree.root, &unmeasurable, Box(0, 0, 1e100, 1));
-    EXPECT_EQ(clusters.tree.TopChild(0)->GetChildCount(), 28);
-}
-
-TEST(XYRangeTree, EnlargementCostIsNewSquaredDiagonalPlusItsGrowth) {
-    Tree tree;
-    XYRangeTreeRoot::Add(tree.root, nullptr, Box(0, 0, 1, 1));
-    const XYRangeTreeInterior* top = tree.Top();
-    EXPECT_EQ(top->EnlargementCost(Box(0.5, 0.5, 0.5, 0.5)), 2);  // inside: 2 + 0
-    EXPECT_EQ(top->EnlargementCost(Box(2, 0, 2, 1)), 5 + 3);
+TEST(XYRangeTree, NewItemGoesToTheChildItEnlargesLeastAndTheFirstOnATie) {
+    Tree single;
+    XYRangeTreeRoot::Add(single.root, nullptr, Box(0, 0, 1, 1));
+    // The new squared diagonal plus its growth.
+    EXPECT_EQ(single.Top()->EnlargementCost(Box(0.5, 0.5, 0.5, 0.5)), 2);
+    EXPECT_EQ(single.Top()->EnlargementCost(Box(2, 0, 2, 1)), 5 + 3);
     const double largest = std::numeric_limits<double>::max();
-    EXPECT_EQ(top->EnlargementCost(Box(0, 0, 1e100, 1)), largest + (largest - 2));
+    EXPECT_EQ(single.Top()->EnlargementCost(Box(0, 0, 1e100, 1)), largest + (largest - 2));
+
+    TwoClusters tree(50);
+    int left = 100, right = 101, unmeasurable = 102;
+    XYRangeTreeRoot::Add(tree.root, &right, Box(1030, 5, 1031, 6));
+    XYRangeTreeRoot::Add(tree.root, &left, Box(-3, 5, -2, 6));
+    EXPECT_EQ(tree.TopChild(0)->GetChildCount(), 27);
+    EXPECT_EQ(tree.TopChild(1)->GetChildCount(), 25);
+    EXPECT_EQ(tree.TopChild(1)->GetRange().high.x, 1031);
+    EXPECT_EQ(tree.Top()->GetRange().low.x, -3);
+    // Too large to measure: both children cost the same and the first wins.
+    XYRangeTreeRoot::Add(tree.root, &unmeasurable, Box(0, 0, 1e100, 1));
+    EXPECT_EQ(tree.TopChild(0)->GetChildCount(), 28);
 }
 
-TEST(XYRangeTree, TraversalVisitsChildrenInOrderAndAsksAfterEverySubtree) {
-    TwoClusters clusters;
-    RecordingHandler handler;
-    handler.skipped = {clusters.tree.TopChild(0)};
-    EXPECT_TRUE(XYRangeTreeRoot::Traverse(clusters.tree.root, &handler));
+TEST(XYRangeTree, TraversalAsksAfterEverySubtreeAndStopsWhenTold) {
+    TwoClusters tree(50);
+    RecordingHandler all;
+    all.skipped = tree.TopChild(0);
+    EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &all));
     // The node not entered still gets its "after" call.
-    ASSERT_EQ(handler.calls.size(), 2u + 2u + 2u + 24u);
-    EXPECT_EQ(handler.calls[0], "in 0");
-    EXPECT_EQ(handler.calls[1], "in 1");
-    EXPECT_EQ(handler.calls[2], "after 1");
-    EXPECT_EQ(handler.calls[3], "in 2");
-    EXPECT_EQ(handler.calls[4].rfind("leaf ", 0), 0u);
-    EXPECT_EQ(handler.calls[handler.calls.size() - 2], "after 2");
-    EXPECT_EQ(handler.calls.back(), "after 0");
-}
+    ASSERT_EQ(all.calls.size(), 2u + 2u + 2u + 24u);
+    EXPECT_EQ(std::vector<std::string>(all.calls.begin(), all.calls.begin() + 4),
+              (std::vector<std::string>{"in 0", "in 1", "after 1", "in 2"}));
+    EXPECT_EQ(all.calls[4].rfind("leaf ", 0), 0u);
+    EXPECT_EQ(all.calls[all.calls.size() - 2], "after 2");
+    EXPECT_EQ(all.calls.back(), "after 0");
 
-TEST(XYRangeTree, HandlerStopsTheWholeTraversal) {
-    TwoClusters clusters;
     RecordingHandler atLeaf;
     atLeaf.stopAtLeaf = 3;
-    EXPECT_FALSE(XYRangeTreeRoot::Traverse(clusters.tree.root, &atLeaf));
+    EXPECT_FALSE(XYRangeTreeRoot::Traverse(tree.root, &atLeaf));
     EXPECT_EQ(atLeaf.calls.back(), "leaf 3");
-
     RecordingHandler afterSubtree;
-    afterSubtree.stopAfterSubtree = clusters.tree.TopChild(0);
-    EXPECT_FALSE(XYRangeTreeRoot::Traverse(clusters.tree.root, &afterSubtree));
+    afterSubtree.stopAfterSubtree = tree.TopChild(0);
+    EXPECT_FALSE(XYRangeTreeRoot::Traverse(tree.root, &afterSubtree));
     EXPECT_EQ(afterSubtree.calls.size(), 1u + 1u + 26u + 1u);  // nothing after the stop
 }
 
@@ -262,51 +186,38 @@ TEST(XYRangeTree, RandomInsertionsKeepTheTreeSound) {
     std::mt19937 rng(20261205);
     std::uniform_real_distribution<double> place(0.0, 10000.0);
     std::exponential_distribution<double> size(0.5);
-    const int total = rangetree_test::Scaled(100000);
-    struct Shape {
-        const char* name;
-        bool degenerate;
-        bool identical;
-    };
-    for (const Shape shape : {Shape{"rectangles", false, false}, Shape{"points", true, false},
-                              Shape{"identical", false, true}}) {
-        SCOPED_TRACE(shape.name);
-        const int count = shape.identical ? total / 10 : total;
-        std::vector<int> ids(count);
+    const int total = Scaled(100000);
+    for (const char* shape : {"rectangles", "points", "identical"}) {
+        SCOPED_TRACE(shape);
+        const bool identical = shape[0] == 'i', degenerate = shape[0] == 'p';
+        const int count = identical ? total / 10 : total;
+        std::vector<int> ids = Iota(0, count);
         Tree tree;
-        int nextCheck = 1;
-        for (int i = 0; i < count; ++i) {
-            ids[i] = i;
-            const double x = shape.identical ? 5 : place(rng);
-            const double y = shape.identical ? 5 : place(rng);
-            const double w = shape.degenerate ? 0 : size(rng);
-            const double h = shape.degenerate ? 0 : size(rng);
+        for (int i = 0, nextCheck = 1; i < count; ++i) {
+            const double x = identical ? 5 : place(rng), y = identical ? 5 : place(rng);
+            const double w = degenerate ? 0 : size(rng), h = degenerate ? 0 : size(rng);
             ASSERT_TRUE(XYRangeTreeRoot::Add(tree.root, &ids[i], Box(x, y, x + w, y + h)));
-            if (i + 1 == nextCheck || i + 1 == count) {
-                nextCheck = nextCheck < 200 ? nextCheck + 1 : nextCheck * 2;
-                std::vector<void*> items;
-                ASSERT_EQ(rangetree_test::CheckRangeTree(*tree.root, items), "") << i + 1;
-                ASSERT_EQ(static_cast<int>(items.size()), i + 1);
-                std::vector<int> seen(i + 1, 0);
-                for (void* item : items) ++seen[*static_cast<int*>(item)];
-                ASSERT_EQ(std::count(seen.begin(), seen.end(), 1), i + 1) << "each item once";
-            }
+            if (i + 1 != nextCheck && i + 1 != count) continue;
+            nextCheck = nextCheck < 200 ? nextCheck + 1 : nextCheck * 2;
+            std::vector<void*> items;
+            ASSERT_EQ(CheckRangeTree(*tree.root, items), "") << i + 1;
+            std::vector<int> seen(i + 1, 0);
+            for (void* item : items) ++seen[*static_cast<int*>(item)];
+            ASSERT_EQ(items.size(), size_t(i + 1));
+            ASSERT_EQ(std::count(seen.begin(), seen.end(), 1), i + 1) << "each item once";
         }
     }
 }
 
 TEST(XYRangeTree, HostileRectanglesNeitherCrashNorGetLost) {
-    const double inf = std::numeric_limits<double>::infinity();
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double huge = std::numeric_limits<double>::max();
-    const std::array<double, 7> values{nan, inf, -inf, huge, -huge, 1e100, 0.5};
+    const double inf = std::numeric_limits<double>::infinity(), huge = std::numeric_limits<double>::max();
+    const double values[] = {std::numeric_limits<double>::quiet_NaN(), inf, -inf, huge, -huge, 1e100, 0.5};
     Tree tree;
     std::mt19937 rng(3);
-    std::uniform_int_distribution<size_t> pick(0, values.size() - 1);
+    std::uniform_int_distribution<size_t> pick(0, std::size(values) - 1);
     std::uniform_real_distribution<double> place(0.0, 100.0);
-    std::vector<int> ids(3000);
-    for (int i = 0; i < static_cast<int>(ids.size()); ++i) {
-        ids[i] = i;
+    std::vector<int> ids = Iota(0, 3000);
+    for (int i = 0; i < 3000; ++i) {
         DRange2d range = Box(place(rng), place(rng), place(rng), place(rng));
         if (i % 2 == 0) range.low.x = values[pick(rng)];
         if (i % 3 == 0) range.high.y = values[pick(rng)];
@@ -315,10 +226,62 @@ TEST(XYRangeTree, HostileRectanglesNeitherCrashNorGetLost) {
     }
     RecordingHandler everything;
     EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &everything));
-    EXPECT_EQ(std::count_if(everything.calls.begin(), everything.calls.end(),
-                            [](const std::string& call) { return call.rfind("leaf", 0) == 0; }),
-              static_cast<long>(ids.size()));
-    Korvex::Geom::XYRangeTreeClosestLowPointSearcher searcher;
+    const auto isLeaf = [](const std::string& call) { return call[0] == 'l'; };
+    EXPECT_EQ(std::count_if(everything.calls.begin(), everything.calls.end(), isLeaf), 3000);
+    XYRangeTreeClosestLowPointSearcher searcher;
     searcher.Start(50, 50, 10);
     EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &searcher));
+}
+
+TEST(XYRangeTreeClosestLowPointSearcher, MatchesBruteForceWhenTheRadiusReachesTheAnswer) {
+    std::mt19937 rng(77);
+    std::uniform_real_distribution<double> around(-100.0, 1100.0);
+    for (const PointPattern pattern : kAllPatterns) {
+        SCOPED_TRACE(int(pattern));
+        // Rectangles whose low corners are the points, some with size.
+        const std::vector<DPoint2d> corners = MakePoints(pattern, Scaled(20000), 5);
+        std::vector<DRange2d> items;
+        for (size_t i = 0; i < corners.size(); ++i)
+            items.push_back(Box(corners[i].x, corners[i].y, corners[i].x + i % 3, corners[i].y + i % 5));
+        Tree tree;
+        for (DRange2d& item : items) XYRangeTreeRoot::Add(tree.root, &item, item);
+        XYRangeTreeClosestLowPointSearcher searcher;
+        for (int q = 0; q < 200; ++q) {
+            const DPoint2d query{around(rng), around(rng)};
+            double best = std::numeric_limits<double>::max();
+            for (const DPoint2d& corner : corners) best = std::min(best, Distance2(query, corner));
+            // A radius of exactly the answer still reaches it: touching counts.
+            for (const double radius : {std::sqrt(best), 5000.0}) {
+                searcher.Start(query.x, query.y, radius);
+                EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &searcher));
+                ASSERT_NE(searcher.GetResult(), nullptr);
+                EXPECT_EQ(searcher.GetBestDistanceSquared(), best);
+                const auto* item = static_cast<const DRange2d*>(searcher.GetResult());
+                EXPECT_EQ(item->low.x, searcher.GetClosestLowPoint().x);
+                EXPECT_EQ(item->low.y, searcher.GetClosestLowPoint().y);
+            }
+        }
+    }
+}
+
+TEST(XYRangeTreeClosestLowPointSearcher, RestartsCleanlyAndFindsNothingOutOfReach) {
+    DRange2d items[] = {Box(0, 0, 0, 0), Box(10, 10, 11, 11), Box(3, 4, 5, 6)};
+    Tree tree;
+    for (DRange2d& item : items) XYRangeTreeRoot::Add(tree.root, &item, item);
+    XYRangeTreeClosestLowPointSearcher searcher;
+    searcher.Start(0, 0, 1);
+    XYRangeTreeRoot::Traverse(tree.root, &searcher);
+    EXPECT_EQ(searcher.GetResult(), &items[0]);
+    EXPECT_EQ(searcher.GetBestDistanceSquared(), 0);
+
+    searcher.Start(100, 100, 0);  // outside the top node's rectangle
+    EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &searcher));
+    EXPECT_EQ(searcher.GetResult(), nullptr);
+    EXPECT_EQ(searcher.GetBestDistanceSquared(), std::numeric_limits<double>::max());
+
+    searcher.Start(3, 5, 2);
+    XYRangeTreeRoot::Traverse(tree.root, &searcher);
+    EXPECT_EQ(searcher.GetResult(), &items[2]);
+    EXPECT_EQ(searcher.GetSearchRange().low.x, 2);  // shrunk to the best distance
+    EXPECT_EQ(searcher.GetSearchRange().high.y, 6);
 }
