@@ -1,14 +1,41 @@
+// Disconnect points, XY area and parity, normal, centroid and perimeter.
 #include "polygon_fixtures.h"
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cmath>
-#include <limits>
+#include <numbers>
+#include <random>
 
 using namespace Korvex;
 using namespace planar_test;
 
 namespace {
+
+double area(const Polygon& p) { return tgxGeom_getXYPolygonArea(p.data(), count(p)); }
+
+int parity(const Polygon& p, double x, double y, double tolerance = 0.0) {
+    const DPoint3d q{x, y, 0};
+    return tgxGeom_XYPolygonParity(&q, p.data(), count(p), tolerance);
+}
+
+// Winding number of the closed ring around q, setting onBoundary when q lies
+// on the ring; exact for small integer coordinates.
+int windingNumber(const Polygon& ring, const DPoint3d& q, bool& onBoundary) {
+    int winding = 0;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const DPoint3d &a = ring[i], &b = ring[(i + 1) % ring.size()];
+        const double side = orientation(a, b, q);
+        onBoundary = onBoundary || (side == 0 && std::min(a.x, b.x) <= q.x &&
+                                    q.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= q.y &&
+                                    q.y <= std::max(a.y, b.y));
+        if (a.y <= q.y) {
+            winding += b.y > q.y && side > 0;
+        } else {
+            winding -= b.y <= q.y && side < 0;
+        }
+    }
+    return winding;
+}
 
 struct Measures {
     bool formed;
@@ -16,112 +43,224 @@ struct Measures {
     double area, perimeter, spread;
 };
 
+// Outputs start at 9 so that a routine writing nothing shows.
 Measures measure(const Polygon& p) {
-    Measures m{};
+    Measures m{true, {9, 9, 9}, {9, 9, 9}, 9, 9, 9};
     m.formed = tgxPolygon_centroidAreaPerimeter(p.data(), count(p), &m.centroid, &m.normal,
                                                 &m.area, &m.perimeter, &m.spread);
     return m;
 }
 
-void expectPoint(const DPoint3d& actual, double x, double y, double z, double tol = 1e-12) {
-    EXPECT_NEAR(actual.x, x, tol);
-    EXPECT_NEAR(actual.y, y, tol);
-    EXPECT_NEAR(actual.z, z, tol);
-}
-
 }  // namespace
 
-TEST(PolygonNormalAndArea, OutputContract) {
-    DPoint3d normal{9, 9, 9}, origin{9, 9, 9};
-    EXPECT_EQ(tgxPolygon_normalAndArea(&normal, &origin, nullptr, 4), 0.0);
-    expectPoint(normal, 9, 9, 9, 0);  // a null array writes nothing
-    const Polygon square = rectangle(2, 3, 4, 5);
-    EXPECT_EQ(tgxPolygon_normalAndArea(&normal, &origin, square.data(), 2), 0.0);
-    expectPoint(normal, 0, 0, 0, 0);
-    expectPoint(origin, 2, 3, 0, 0);
-    EXPECT_EQ(tgxPolygon_normalAndArea(&normal, nullptr, reversed(square).data(), 4), 4.0);
-    expectPoint(normal, 0, 0, -1, 0);
-    EXPECT_EQ(tgxPolygon_normalAndArea(nullptr, nullptr, square.data(), 4), 4.0);
+TEST(DisconnectPoint, AnyCoordinateAtTheLargestDoubleMarksIt) {
+    const double largest = 1.7976931348623157e308;
+    const DPoint3d d = disconnect(), zOnly{0, 0, largest}, large{1e308, 1e308, 1e308},
+                   nan{kNaN, kNaN, kNaN};
+    EXPECT_EQ(d.x, largest);
+    EXPECT_EQ(d.z, largest);
+    EXPECT_TRUE(tgxDPoint3d_isDisconnect(&d));
+    EXPECT_TRUE(tgxDPoint3d_isDisconnect(&zOnly));
+    EXPECT_FALSE(tgxDPoint3d_isDisconnect(&large));
+    EXPECT_FALSE(tgxDPoint3d_isDisconnect(&nan));
 }
 
-TEST(PolygonNormalAndArea, TrianglesInSpaceIncludingSlivers) {
+TEST(XYPolygonArea, SignFollowsOrientationAndLoopsAddWithTheirSigns) {
+    const Polygon square = rectangle(0, 0, 1, 1);
+    EXPECT_EQ(area(square), 1.0);
+    EXPECT_EQ(area(reversed(square)), -1.0);
+    EXPECT_EQ(area(closedRing(square)), 1.0);
+    EXPECT_EQ(tgxGeom_getXYPolygonArea(square.data(), 3), 0.5);
+    EXPECT_EQ(tgxGeom_getXYPolygonArea(square.data(), 2), 0.0);
+    EXPECT_EQ(tgxGeom_getXYPolygonArea(square.data(), -3), 0.0);
+    Polygon lifted = square;  // z never takes part
+    lifted[2].z = kNaN;
+    EXPECT_EQ(area(lifted), 1.0);
+
+    const Polygon outer = rectangle(0, 0, 4, 4), inner = rectangle(1, 1, 3, 3);
+    const Polygon hole = joinRings({outer, reversed(inner)});
+    EXPECT_EQ(area(hole), 12.0);
+    EXPECT_EQ(area(joinRings({outer, inner})), 20.0);
+    // Leading, trailing and doubled separators make empty loops only.
+    Polygon padded{disconnect()};
+    padded.insert(padded.end(), hole.begin(), hole.end());
+    padded.insert(padded.end(), 2, disconnect());
+    EXPECT_EQ(area(padded), 12.0);
+}
+
+TEST(XYPolygonParity, PinnedCases) {
+    const Polygon square = rectangle(0, 0, 1, 1);
+    // 12 vertices at radius 1.5 around (0, 0) with tolerance 1: every line
+    // through the query passes within 1 of a vertex, yet no vertex lies within
+    // 1 of it in both x and y.
+    Polygon dodecagon;
+    for (int i = 0; i < 12; ++i) {
+        const double angle = i * std::numbers::pi / 6;
+        dodecagon.push_back({1.5 * std::cos(angle), 1.5 * std::sin(angle), 0});
+    }
+    const struct {
+        const char* what;
+        Polygon p;
+        double x, y, tol;
+        int expected;
+    } cases[] = {
+        {"inside", square, 0.5, 0.5, 0, 1},
+        {"outside", square, 2, 0.5, 0, -1},
+        {"on an edge", square, 1, 0.5, 0, 0},
+        {"on a vertex: both axis lines abandoned", square, 1, 1, 0, 0},
+        {"horizontal abandoned, vertical finds the edge", square, 0.5, 1, 0, 0},
+        {"level with the top edge, outside", square, 1.5, 1, 0, -1},
+        {"tolerance reaches the boundary", square, 0.5, 0.5, 0.6, 0},
+        {"no points", {}, 0.5, 0.5, 0, -1},
+        {"a one-point loop is skipped", {{0.5, 0.5, 0}}, 0.5, 0.5, 0, -1},
+        {"on a two-point loop", {{0, 0, 0}, {2, 2, 0}}, 1, 1, 0, 0},
+        {"off a two-point loop", {{0, 0, 0}, {2, 2, 0}}, 1, 0, 0, -1},
+        {"in the hole", joinRings({rectangle(0, 0, 10, 10), rectangle(3, 3, 7, 7)}), 5, 5, 0, -1},
+        {"around the hole", joinRings({rectangle(0, 0, 10, 10), rectangle(3, 3, 7, 7)}), 1, 5, 0,
+         1},
+        {"on the hole", joinRings({rectangle(0, 0, 10, 10), rectangle(3, 3, 7, 7)}), 3, 5, 0, 0},
+        {"three deep",
+         joinRings({rectangle(0, 0, 10, 10), rectangle(3, 3, 7, 7), rectangle(4, 4, 6, 6)}), 5, 5,
+         0, 1},
+        // Vertices level with and plumb above the query: the rotated line decides.
+        {"rotated line, inside", {{-2, 0, 0}, {0, -2, 0}, {2, 0, 0}, {0, 2, 0}}, 0, 0, 0, 1},
+        {"rotated line, outside",
+         {{1, 0, 0}, {3, 0, 0}, {3, 3, 0}, {0, 3, 0}, {0, 1, 0}, {1, 1, 0}}, 0, 0, 0, -1},
+        {"every line meets a vertex", dodecagon, 0, 0, 1, -2},
+        {"an undecided loop decides the array", joinRings({rectangle(-10, -10, 10, 10), dodecagon}),
+         0, 0, 1, -2},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parity(c.p, c.x, c.y, c.tol), c.expected) << c.what;
+    const DPoint3d q{0.5, 0.5, 0};
+    for (int n : {0, -1}) EXPECT_EQ(tgxGeom_XYPolygonParity(&q, square.data(), n, 0.0), -1);
+}
+
+TEST(XYPolygonArea, MatchesTheShoelaceSumUnderRotationAndTranslation) {
+    std::mt19937 rng(1234);
+    std::uniform_real_distribution<double> coordinate(-50, 50), angle(0, 2 * std::numbers::pi),
+        shift(-1e5, 1e5);
+    std::uniform_int_distribution<int> vertices(3, 40);
+    for (int trial = 0; trial < 300 * kRandomScale; ++trial) {
+        Polygon ring(vertices(rng));
+        for (DPoint3d& p : ring) p = {coordinate(rng), coordinate(rng), coordinate(rng)};
+        long double shoelace = 0;
+        for (size_t i = 0; i < ring.size(); ++i) {
+            const DPoint3d &a = ring[i], &b = ring[(i + 1) % ring.size()];
+            shoelace += static_cast<long double>(a.x) * b.y - static_cast<long double>(b.x) * a.y;
+        }
+        ASSERT_NEAR(area(ring), static_cast<double>(shoelace / 2), 1e-9);
+        // Rigid motions keep the area; fanning from the first point keeps the
+        // error relative to the ring's size, not to its distance from the origin.
+        const double turn = angle(rng), c = std::cos(turn), s = std::sin(turn), dx = shift(rng),
+                     dy = shift(rng);
+        Polygon moved;
+        for (const DPoint3d& p : ring)
+            moved.push_back({c * p.x - s * p.y + dx, s * p.x + c * p.y + dy, p.z});
+        ASSERT_NEAR(area(moved), area(ring), 1e-7);
+    }
+}
+
+TEST(XYPolygonParity, AgreesWithTheWindingNumberAwayFromBoundaries) {
+    // Integer coordinates on a small grid put many queries level with or
+    // plumb below vertices, so the vertical and rotated lines get exercised.
+    std::mt19937 rng(99);
+    std::uniform_int_distribution<int> coordinate(0, 12), vertices(3, 9), loops(1, 3);
+    int inside = 0, queries = 0;
+    for (int trial = 0; trial < 300 * kRandomScale; ++trial) {
+        std::vector<Polygon> rings(loops(rng));
+        for (Polygon& ring : rings) {
+            ring.resize(vertices(rng));
+            for (DPoint3d& p : ring) p = {double(coordinate(rng)), double(coordinate(rng)), 0};
+        }
+        const Polygon all = joinRings(rings);
+        for (int i = 0; i < 10; ++i) {
+            const DPoint3d q{coordinate(rng) + 0.5 * (i % 2), double(coordinate(rng)), 0};
+            bool boundary = false;
+            int winding = 0;
+            for (const Polygon& ring : rings) winding += windingNumber(ring, q, boundary);
+            if (boundary) continue;
+            const int expected = winding % 2 != 0 ? 1 : -1;
+            ASSERT_EQ(parity(all, q.x, q.y), expected) << "trial " << trial << " query " << q.x
+                                                       << "," << q.y;
+            inside += expected == 1;
+            ++queries;
+        }
+    }
+    EXPECT_GT(inside, queries / 10);
+}
+
+TEST(PolygonNormalAndArea, OutputContractAndTrianglesInSpace) {
+    DPoint3d normal{9, 9, 9}, origin{9, 9, 9};
+    EXPECT_EQ(tgxPolygon_normalAndArea(&normal, &origin, nullptr, 4), 0.0);
+    expectPoint(normal, {9, 9, 9});  // a null array writes nothing
+    const Polygon square = rectangle(2, 3, 4, 5);
+    EXPECT_EQ(tgxPolygon_normalAndArea(&normal, &origin, square.data(), 2), 0.0);
+    expectPoint(normal, {0, 0, 0});
+    expectPoint(origin, {2, 3, 0});
+    EXPECT_EQ(tgxPolygon_normalAndArea(&normal, nullptr, reversed(square).data(), 4), 4.0);
+    expectPoint(normal, {0, 0, -1});
+    EXPECT_EQ(tgxPolygon_normalAndArea(nullptr, nullptr, square.data(), 4), 4.0);
+
     const Polygon vertical{{0, 0, 0}, {0, 2, 0}, {0, 0, 2}};
-    DPoint3d normal;
     EXPECT_DOUBLE_EQ(tgxPolygon_normalAndArea(&normal, nullptr, vertical.data(), 3), 2.0);
-    expectPoint(normal, 1, 0, 0);
+    expectPoint(normal, {1, 0, 0}, 1e-12);
     // Every corner choice of a long thin triangle gives the same unit normal.
     const Polygon sliver{{0, 0, 0}, {1000, 0, 0}, {500, 0.001, 0}};
     for (int shift = 0; shift < 3; ++shift) {
         const Polygon rotated{sliver[shift], sliver[(shift + 1) % 3], sliver[(shift + 2) % 3]};
         EXPECT_GT(tgxPolygon_normalAndArea(&normal, nullptr, rotated.data(), 3), 0.0);
-        expectPoint(normal, 0, 0, 1);
+        expectPoint(normal, {0, 0, 1}, 1e-12);
     }
-    // Collinear points have no normal.
     const Polygon collinear{{0, 0, 0}, {1, 1, 1}, {2, 2, 2}};
     EXPECT_EQ(tgxPolygon_normalAndArea(&normal, nullptr, collinear.data(), 3), 0.0);
-    expectPoint(normal, 0, 0, 0, 0);
+    expectPoint(normal, {0, 0, 0});
 }
 
-TEST(PolygonCentroid, UnitSquareEitherOrientation) {
-    const Measures ccw = measure(rectangle(0, 0, 1, 1));
-    EXPECT_TRUE(ccw.formed);
-    expectPoint(ccw.centroid, 0.5, 0.5, 0);
-    expectPoint(ccw.normal, 0, 0, 1);
-    EXPECT_DOUBLE_EQ(ccw.area, 1);
-    EXPECT_DOUBLE_EQ(ccw.perimeter, 4);
-    EXPECT_EQ(ccw.spread, 0);
-    const Measures cw = measure(reversed(rectangle(0, 0, 1, 1)));
-    expectPoint(cw.normal, 0, 0, -1);
-    EXPECT_DOUBLE_EQ(cw.area, 1);
-    expectPoint(cw.centroid, 0.5, 0.5, 0);
-    // A repeated first point changes nothing.
-    Polygon closed = rectangle(0, 0, 1, 1);
-    closed.push_back(closed[0]);
-    const Measures c = measure(closed);
-    EXPECT_DOUBLE_EQ(c.perimeter, 4);
-    EXPECT_DOUBLE_EQ(c.area, 1);
-}
-
-TEST(PolygonCentroid, HoleMovesTheCentroidAndAddsPerimeter) {
+TEST(PolygonCentroid, SquaresHoleAndTiltedPlane) {
+    const double r2 = std::sqrt(2.0), h = std::sqrt(0.5);
     const Polygon hole{{0.2, 0.2, 0}, {0.2, 1.2, 0}, {1.2, 1.2, 0}, {1.2, 0.2, 0}};
-    const Measures m = measure(joinRings({rectangle(0, 0, 2, 2), hole}));
-    EXPECT_TRUE(m.formed);
-    EXPECT_NEAR(m.area, 3, 1e-12);
-    EXPECT_NEAR(m.perimeter, 12, 1e-12);
-    expectPoint(m.centroid, 1.1, 1.1, 0);
+    const struct {
+        const char* what;
+        Polygon p;
+        DPoint3d centroid, normal;
+        double area, perimeter;
+    } cases[] = {
+        {"square", rectangle(0, 0, 1, 1), {0.5, 0.5, 0}, {0, 0, 1}, 1, 4},
+        {"clockwise", reversed(rectangle(0, 0, 1, 1)), {0.5, 0.5, 0}, {0, 0, -1}, 1, 4},
+        {"repeated first point", closedRing(rectangle(0, 0, 1, 1)), {0.5, 0.5, 0}, {0, 0, 1}, 1, 4},
+        {"with a hole", joinRings({rectangle(0, 0, 2, 2), hole}), {1.1, 1.1, 0}, {0, 0, 1}, 3, 12},
+        {"rising 1 in z per unit of y", {{0, 0, 0}, {1, 0, 0}, {1, 1, 1}, {0, 1, 1}},
+         {0.5, 0.5, 0.5}, {0, -h, h}, r2, 2 + 2 * r2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Measures m = measure(c.p);
+        EXPECT_TRUE(m.formed);
+        expectPoint(m.centroid, c.centroid, 1e-12);
+        expectPoint(m.normal, c.normal, 1e-12);
+        EXPECT_DOUBLE_EQ(m.area, c.area);
+        EXPECT_DOUBLE_EQ(m.perimeter, c.perimeter);
+        EXPECT_NEAR(m.spread, 0, 1e-12);
+    }
+    EXPECT_EQ(measure(rectangle(0, 0, 1, 1)).spread, 0);
+    Polygon warped = cases[4].p;  // a corner lifted off the plane shows up as spread
+    warped[2].z = 1.5;
+    EXPECT_GT(measure(warped).spread, 0.1);
 }
 
 TEST(PolygonCentroid, ZeroAreaWritesZerosAndFails) {
     for (const Polygon& p : {Polygon{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}},
-                             Polygon{{5, 5, 5}, {5, 5, 5}, {5, 5, 5}, {5, 5, 5}},
+                             Polygon(4, DPoint3d{5, 5, 5}),
                              joinRings({rectangle(0, 0, 1, 1), reversed(rectangle(0, 0, 1, 1))}),
                              Polygon{}}) {
-        Measures m{true, {9, 9, 9}, {9, 9, 9}, 9, 9, 9};
-        m.formed = tgxPolygon_centroidAreaPerimeter(p.data(), count(p), &m.centroid, &m.normal,
-                                                    &m.area, &m.perimeter, &m.spread);
+        const Measures m = measure(p);
         EXPECT_FALSE(m.formed);
-        expectPoint(m.centroid, 0, 0, 0, 0);
-        expectPoint(m.normal, 0, 0, 0, 0);
+        expectPoint(m.centroid, {0, 0, 0});
+        expectPoint(m.normal, {0, 0, 0});
         EXPECT_EQ(m.area, 0);
         EXPECT_EQ(m.perimeter, 0);
         EXPECT_EQ(m.spread, 0);
     }
     EXPECT_FALSE(tgxPolygon_centroidAreaPerimeter(nullptr, 3, nullptr, nullptr, nullptr, nullptr,
                                                   nullptr));
-}
-
-TEST(PolygonCentroid, TiltedPolygonInSpace) {
-    // The unit square tilted about the x axis so that it rises 1 in z per unit of y.
-    const Polygon tilted{{0, 0, 0}, {1, 0, 0}, {1, 1, 1}, {0, 1, 1}};
-    const Measures m = measure(tilted);
-    EXPECT_TRUE(m.formed);
-    EXPECT_NEAR(m.area, std::sqrt(2.0), 1e-12);
-    EXPECT_NEAR(m.perimeter, 2 + 2 * std::sqrt(2.0), 1e-12);
-    expectPoint(m.centroid, 0.5, 0.5, 0.5);
-    expectPoint(m.normal, 0, -std::sqrt(0.5), std::sqrt(0.5));
-    EXPECT_NEAR(m.spread, 0, 1e-12);
-    // Lifting one corner off the plane shows up as spread.
-    Polygon warped = tilted;
-    warped[2].z = 1.5;
-    EXPECT_GT(measure(warped).spread, 0.1);
 }
