@@ -1,12 +1,13 @@
-#include "planar/planar.h"
-
-#include <gtest/gtest.h>
+// Rectangles, point and vector helpers, segments, 2D lines and the polyline clash.
+#include "polygon_fixtures.h"
 
 #include <cmath>
-#include <limits>
 #include <numbers>
+#include <random>
+#include <utility>
 
 using namespace Korvex;
+using namespace planar_test;
 
 namespace {
 
@@ -16,15 +17,58 @@ DSegment3d segment(DPoint3d a, DPoint3d b) {
     return s;
 }
 
-void expectPoint(const DPoint3d& p, double x, double y, double z) {
-    EXPECT_DOUBLE_EQ(p.x, x);
-    EXPECT_DOUBLE_EQ(p.y, y);
-    EXPECT_DOUBLE_EQ(p.z, z);
+bool clash(const Polygon& a, bool closedA, const Polygon& b, bool closedB) {
+    return tgxDPoint3dArray_polylineClashXY(a.data(), count(a), closedA, b.data(), count(b),
+                                            closedB);
+}
+
+// Non-parallel edges that meet, end points included, by exact orientation
+// signs; the closing edge only when flagged and the ends differ.
+bool bruteForceClash(const Polygon& a, bool closedA, const Polygon& b, bool closedB) {
+    auto edges = [](const Polygon& p, bool closed) {
+        std::vector<std::pair<DPoint3d, DPoint3d>> e;
+        for (size_t i = 0; i + 1 < p.size(); ++i) e.emplace_back(p[i], p[i + 1]);
+        const DPoint3d &f = p.front(), &l = p.back();
+        if (closed && !(f.x == l.x && f.y == l.y && f.z == l.z)) e.emplace_back(f, l);
+        return e;
+    };
+    for (const auto& [p0, p1] : edges(a, closedA)) {
+        for (const auto& [q0, q1] : edges(b, closedB)) {
+            const bool parallel = (p1.x - p0.x) * (q1.y - q0.y) == (p1.y - p0.y) * (q1.x - q0.x);
+            if (!parallel && orientation(p0, p1, q0) * orientation(p0, p1, q1) <= 0 &&
+                orientation(q0, q1, p0) * orientation(q0, q1, p1) <= 0) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 }  // namespace
 
-TEST(PointVector, DistancesDifferencesRotationsAndAngles) {
+TEST(DRange2d, ExtendNullAndTouching) {
+    DRange2d r, corners, a, b;
+    r.init();
+    EXPECT_TRUE(r.isNull());
+    corners.initFrom(3, 4, 1, 2);
+    EXPECT_EQ(corners.low.x, 1);
+    EXPECT_EQ(corners.high.y, 4);
+    EXPECT_TRUE(r.extend(corners));
+    EXPECT_FALSE(r.isNull());
+    EXPECT_TRUE(corners.isContained(r));
+    EXPECT_FALSE(r.extend(corners));  // nothing moves a second time
+    a.initFrom(0, 0, 1, 1);
+    b.initFrom(1, 1, 2, 2);
+    EXPECT_TRUE(a.intersectsWith(b));
+    b.initFrom(1.0000001, 0, 2, 1);
+    EXPECT_FALSE(a.intersectsWith(b));
+    b.initFrom(0, 0, 1e100, 1);
+    EXPECT_TRUE(b.isNull());
+    b.initFrom(0, 0, 9.9e99, 1);
+    EXPECT_FALSE(b.isNull());
+}
+
+TEST(PointVector, DistancesRotationAndAngles) {
     const DPoint3d a{1, 2, 3}, b{4, 6, 15};
     EXPECT_EQ(tgxDPoint3d_distanceSquared(&a, &b), 169.0);
     EXPECT_EQ(tgxDPoint3d_distance(&a, &b), 13.0);
@@ -32,104 +76,87 @@ TEST(PointVector, DistancesDifferencesRotationsAndAngles) {
     EXPECT_EQ(tgxDPoint2d_distanceSquared(&p, &q), 25.0);
     DPoint2d d;
     tgxDPoint2d_subtractDPoint2dDPoint2d(&d, &p, &q);
-    EXPECT_EQ(d.x, -3.0);
-    EXPECT_EQ(d.y, -4.0);
+    EXPECT_TRUE(d.x == -3 && d.y == -4);
 
     // Rotation is clockwise, and may work in place.
-    const DPoint2d east{1, 0};
-    DPoint2d turned;
-    tgxDPoint2d_rotate(&turned, &east, std::numbers::pi / 2);
+    const double pi = std::numbers::pi;
+    const DPoint2d east{1, 0}, north{0, 1}, south{0, -1}, west{-1, 0}, zero{0, 0};
+    DPoint2d turned, inPlace = east;
+    tgxDPoint2d_rotate(&turned, &east, pi / 2);
+    tgxDPoint2d_rotate(&inPlace, &inPlace, pi / 2);
     EXPECT_NEAR(turned.x, 0, 1e-15);
     EXPECT_DOUBLE_EQ(turned.y, -1);
-    DPoint2d inPlace = east;
-    tgxDPoint2d_rotate(&inPlace, &inPlace, std::numbers::pi / 2);
-    EXPECT_EQ(inPlace.x, turned.x);
-    EXPECT_EQ(inPlace.y, turned.y);
+    EXPECT_TRUE(inPlace.x == turned.x && inPlace.y == turned.y);
 
-    const DPoint2d north{0, 1}, south{0, -1}, west{-1, 0}, zero{0, 0};
-    EXPECT_DOUBLE_EQ(tgxDPoint2d_angleBetweenVectors(&east, &north), std::numbers::pi / 2);
-    EXPECT_DOUBLE_EQ(tgxDPoint2d_angleBetweenVectors(&east, &south), -std::numbers::pi / 2);
-    EXPECT_DOUBLE_EQ(tgxDPoint2d_angleBetweenVectors(&east, &west), std::numbers::pi);
-    // Antiparallel the other way round still gives +pi (the cross product is -0 here).
-    EXPECT_DOUBLE_EQ(tgxDPoint2d_angleBetweenVectors(&west, &east), std::numbers::pi);
-    EXPECT_EQ(tgxDPoint2d_angleBetweenVectors(&zero, &north), 0.0);
-    EXPECT_EQ(tgxDPoint2d_angleBetweenVectors(&west, &zero), 0.0);
+    const struct {
+        DPoint2d u, v;
+        double angle;
+    } angles[] = {{east, north, pi / 2}, {east, south, -pi / 2}, {east, west, pi},
+                  {west, east, pi},  // antiparallel this way round: the cross product is -0
+                  {zero, north, 0},      {west, zero, 0}};
+    for (const auto& c : angles) {
+        EXPECT_DOUBLE_EQ(tgxDPoint2d_angleBetweenVectors(&c.u, &c.v), c.angle)
+            << c.u.x << "," << c.u.y << " to " << c.v.x << "," << c.v.y;
+    }
 }
 
-TEST(SegmentProjection, FractionIsNotClampedAndZIsTheSegments) {
+TEST(SegmentProjection, FractionUnclampedZFromTheSegmentAndNoXYLengthFails) {
     const DSegment3d s = segment({0, 0, 0}, {10, 0, 2});
-    DPoint3d on;
-    double f = -1;
-    const DPoint3d mid{5, 5, 7};
-    EXPECT_TRUE(tgxDSegment3d_projectPointXY(&s, &on, &f, &mid));
-    EXPECT_EQ(f, 0.5);
-    expectPoint(on, 5, 0, 1);
-    const DPoint3d beyond{20, 1, 0};
-    EXPECT_TRUE(tgxDSegment3d_projectPointXY(&s, &on, &f, &beyond));
-    EXPECT_EQ(f, 2.0);
-    expectPoint(on, 20, 0, 4);
-    const DPoint3d behind{-5, 3, 0};
-    EXPECT_TRUE(tgxDSegment3d_projectPointXY(&s, nullptr, &f, &behind));
-    EXPECT_EQ(f, -0.5);
-}
+    const struct {
+        DPoint3d q;
+        double f;
+        DPoint3d on;
+    } cases[] = {{{5, 5, 7}, 0.5, {5, 0, 1}},
+                 {{20, 1, 0}, 2.0, {20, 0, 4}},
+                 {{-5, 3, 0}, -0.5, {-5, 0, -1}}};
+    for (const auto& c : cases) {
+        DPoint3d on;
+        double f = 7;
+        EXPECT_TRUE(tgxDSegment3d_projectPointXY(&s, &on, &f, &c.q));
+        EXPECT_EQ(f, c.f);
+        expectPoint(on, c.on);
+    }
+    EXPECT_TRUE(tgxDSegment3d_projectPointXY(&s, nullptr, nullptr, &cases[0].q));
 
-TEST(SegmentProjection, NoXYLengthGivesStartAndZeroFraction) {
     const DSegment3d vertical = segment({3, 4, 0}, {3, 4, 9});
+    const DPoint3d q{5, 5, 5}, atStart{3, 4, 0};
     DPoint3d on{7, 7, 7};
     double f = 7;
-    const DPoint3d q{5, 5, 5};
     EXPECT_FALSE(tgxDSegment3d_projectPointXY(&vertical, &on, &f, &q));
     EXPECT_EQ(f, 0.0);
-    expectPoint(on, 3, 4, 0);
+    expectPoint(on, {3, 4, 0});
     // The query sitting on the start still fails: 0/0 is no division.
-    const DPoint3d atStart{3, 4, 0};
     EXPECT_FALSE(tgxDSegment3d_projectPointXY(&vertical, nullptr, nullptr, &atStart));
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const DPoint3d bad{nan, 0, 0};
-    const DSegment3d s = segment({0, 0, 0}, {1, 0, 0});
-    EXPECT_FALSE(tgxDSegment3d_projectPointXY(&s, &on, &f, &bad));
-    expectPoint(on, 0, 0, 0);
 }
 
-TEST(SegmentIntersection, FractionsOutsideTheSegmentsAreReported) {
+TEST(SegmentIntersection, FractionsOutsideTheSegmentsAndParallelWritesNothing) {
     DPoint3d pa, pb;
     double fa = 0, fb = 0;
-    const DSegment3d rising = segment({0, 0, 0}, {2, 2, 2});
-    const DSegment3d falling = segment({0, 2, 10}, {2, 0, 10});
+    const DSegment3d rising = segment({0, 0, 0}, {2, 2, 2}), falling = segment({0, 2, 10}, {2, 0, 10});
     EXPECT_TRUE(tgxGeom_intersectXYDSegment3dDSegment3d(&pa, &fa, &pb, &fb, &rising, &falling));
     EXPECT_DOUBLE_EQ(fa, 0.5);
     EXPECT_DOUBLE_EQ(fb, 0.5);
-    expectPoint(pa, 1, 1, 1);  // same XY, each segment's own z
-    expectPoint(pb, 1, 1, 10);
+    expectPoint(pa, {1, 1, 1}, 4e-16);  // same XY, each segment's own z
+    expectPoint(pb, {1, 1, 10}, 4e-16);
 
-    const DSegment3d base = segment({0, 0, 0}, {1, 0, 0});
-    const DSegment3d post = segment({2, -1, 0}, {2, 1, 0});
+    const DSegment3d base = segment({0, 0, 0}, {1, 0, 0}), post = segment({2, -1, 0}, {2, 1, 0});
     EXPECT_TRUE(tgxGeom_intersectXYDSegment3dDSegment3d(nullptr, &fa, nullptr, &fb, &base, &post));
     EXPECT_DOUBLE_EQ(fa, 2.0);
     EXPECT_DOUBLE_EQ(fb, 0.5);
-}
 
-TEST(SegmentIntersection, ParallelAndDegenerateWriteNothing) {
-    DPoint3d pa{7, 7, 7}, pb{7, 7, 7};
-    double fa = 7, fb = 7;
-    const DSegment3d lower = segment({0, 0, 0}, {1, 0, 0});
-    const DSegment3d upper = segment({0, 1, 0}, {1, 1, 0});
-    const DSegment3d collinear = segment({2, 0, 0}, {3, 0, 0});
-    const DSegment3d dot = segment({0, 5, 0}, {0, 5, 3});
-    for (const DSegment3d* other : {&upper, &collinear, &dot}) {
-        EXPECT_FALSE(tgxGeom_intersectXYDSegment3dDSegment3d(&pa, &fa, &pb, &fb, &lower, other));
-        expectPoint(pa, 7, 7, 7);
-        expectPoint(pb, 7, 7, 7);
-        EXPECT_EQ(fa, 7);
-        EXPECT_EQ(fb, 7);
+    for (const DSegment3d& other : {segment({0, 1, 0}, {1, 1, 0}), segment({2, 0, 0}, {3, 0, 0}),
+                                    segment({0, 5, 0}, {0, 5, 3})}) {
+        DPoint3d qa{7, 7, 7}, qb{7, 7, 7};
+        double ga = 7, gb = 7;
+        EXPECT_FALSE(tgxGeom_intersectXYDSegment3dDSegment3d(&qa, &ga, &qb, &gb, &base, &other));
+        expectPoint(qa, {7, 7, 7});
+        expectPoint(qb, {7, 7, 7});
+        EXPECT_TRUE(ga == 7 && gb == 7);
     }
-    const double inf = std::numeric_limits<double>::infinity();
-    const DSegment3d wild = segment({0, 0, 0}, {inf, 1, 0});
-    EXPECT_FALSE(tgxGeom_intersectXYDSegment3dDSegment3d(&pa, &fa, &pb, &fb, &lower, &wild));
 }
 
-TEST(Lines2d, IntersectionMatchesTheSegmentRoutine) {
-    const DPoint2d a0{0, 0}, a1{1, 0}, b0{2, -1}, b1{2, 1};
+TEST(Lines2d, IntersectionAndProjectionUpToTheFractionBound) {
+    const DPoint2d a0{0, 0}, a1{1, 0}, b0{2, -1}, b1{2, 1}, c0{0, 1}, c1{5, 1};
     DPoint2d p{7, 7};
     double fa = 7, fb = 7;
     EXPECT_TRUE(tgxVector2d_intersectLines(&p, &fa, &fb, &a0, &a1, &b0, &b1));
@@ -137,36 +164,75 @@ TEST(Lines2d, IntersectionMatchesTheSegmentRoutine) {
     EXPECT_DOUBLE_EQ(fb, 0.5);
     EXPECT_DOUBLE_EQ(p.x, 2);
     EXPECT_DOUBLE_EQ(p.y, 0);
-    const DPoint2d c0{0, 1}, c1{5, 1};
     p = {7, 7};
     fa = fb = 7;
     EXPECT_FALSE(tgxVector2d_intersectLines(&p, &fa, &fb, &a0, &a1, &c0, &c1));
-    EXPECT_EQ(p.x, 7);
-    EXPECT_EQ(fa, 7);
-    EXPECT_EQ(fb, 7);
-}
+    EXPECT_TRUE(p.x == 7 && fa == 7 && fb == 7);  // parallel: nothing written
 
-TEST(Lines2d, ProjectionFailsOnlyForAFractionBeyondTheBound) {
-    const DPoint2d start{1, 1}, end{3, 1};
-    DPoint2d p;
-    double f = 7;
-    const DPoint2d behind{-3, 5};
-    EXPECT_TRUE(tgxVector2d_projectPointToLine(&p, &f, &behind, &start, &end));
-    EXPECT_EQ(f, -2.0);
-    EXPECT_EQ(p.x, -3.0);
-    EXPECT_EQ(p.y, 1.0);
+    const DPoint2d start{1, 1}, end{3, 1}, behind{-3, 5};
+    EXPECT_TRUE(tgxVector2d_projectPointToLine(&p, &fa, &behind, &start, &end));
+    EXPECT_EQ(fa, -2.0);
+    EXPECT_TRUE(p.x == -3 && p.y == 1);
     // A zero-length line fails with fraction 0 and the start point.
-    EXPECT_FALSE(tgxVector2d_projectPointToLine(&p, &f, &behind, &start, &start));
-    EXPECT_EQ(f, 0.0);
-    EXPECT_EQ(p.x, 1.0);
-    EXPECT_EQ(p.y, 1.0);
+    EXPECT_FALSE(tgxVector2d_projectPointToLine(&p, &fa, &behind, &start, &start));
+    EXPECT_EQ(fa, 0.0);
+    EXPECT_TRUE(p.x == 1 && p.y == 1);
     // A fraction of 1e14 or more is refused; below it is accepted (powers of
     // two keep the fractions exact: 2^47 > 1e14 > 2^46).
-    const DPoint2d origin{0, 1}, tinyEnd{std::ldexp(1.0, -20), 1};
-    const DPoint2d far{std::ldexp(1.0, 27), 0};
-    EXPECT_FALSE(tgxVector2d_projectPointToLine(&p, &f, &far, &origin, &tinyEnd));
-    EXPECT_EQ(f, 0.0);
-    const DPoint2d nearer{std::ldexp(1.0, 26), 0};
-    EXPECT_TRUE(tgxVector2d_projectPointToLine(&p, &f, &nearer, &origin, &tinyEnd));
-    EXPECT_EQ(f, std::ldexp(1.0, 46));
+    const DPoint2d origin{0, 1}, tinyEnd{std::ldexp(1.0, -20), 1}, far{std::ldexp(1.0, 27), 0},
+        nearer{std::ldexp(1.0, 26), 0};
+    EXPECT_FALSE(tgxVector2d_projectPointToLine(&p, &fa, &far, &origin, &tinyEnd));
+    EXPECT_EQ(fa, 0.0);
+    EXPECT_TRUE(tgxVector2d_projectPointToLine(&p, &fa, &nearer, &origin, &tinyEnd));
+    EXPECT_EQ(fa, std::ldexp(1.0, 46));
+}
+
+TEST(PolylineClash, PinnedCases) {
+    const Polygon a{{0, 0, 0}, {1, 1, 0}}, base{{0, 0, 0}, {1, 0, 0}};
+    const Polygon triangle{{0, 0, 0}, {4, 0, 0}, {4, 4, 0}}, across{{3, 1, 0}, {1, 3, 0}};
+    const struct {
+        const char* what;
+        Polygon a;
+        bool closedA;
+        Polygon b;
+        bool closedB, expected;
+    } cases[] = {
+        {"touching at the ends", a, false, {{1, 1, 0}, {2, 0, 0}}, false, true},
+        {"T junction", a, false, {{0.5, 0.5, 0}, {0, 5, 0}}, false, true},
+        {"overlapping collinear", a, false, {{0.5, 0.5, 0}, {3, 3, 0}}, false, false},
+        {"apart", a, false, {{0, 1, 0}, {0.4, 0.6, 0}}, false, false},
+        {"only XY counts", a, false, {{0, 1, 5}, {1, 0, -5}}, false, true},
+        {"open triangle", triangle, false, across, false, false},
+        {"closed triangle", triangle, true, across, false, true},
+        {"closed second operand", across, false, triangle, true, true},
+        {"a repeated first point closes it", closedRing(triangle), false, across, false, true},
+        {"a single point has no edges", {{2, 2, 0}}, true, triangle, true, false},
+        {"no points", {}, true, triangle, true, false},
+        {"fraction -1e-13 on the post", base, false, {{0.5, 1, 0}, {0.5, 1e-13, 0}}, false, true},
+        {"fraction -1e-11 on the post", base, false, {{0.5, 1, 0}, {0.5, 1e-11, 0}}, false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(clash(c.a, c.closedA, c.b, c.closedB), c.expected) << c.what;
+    }
+}
+
+TEST(PolylineClash, AgreesWithExactOrientationBruteForce) {
+    std::mt19937 rng(20241205);
+    std::uniform_int_distribution<int> coordinate(0, 8), length(1, 6), flag(0, 1);
+    auto randomPolyline = [&] {
+        Polygon p(length(rng));
+        for (DPoint3d& q : p) q = {double(coordinate(rng)), double(coordinate(rng)), 0};
+        return p;
+    };
+    int clashes = 0;
+    for (int trial = 0; trial < 400 * kRandomScale; ++trial) {
+        const Polygon a = randomPolyline(), b = randomPolyline();
+        const bool closedA = flag(rng) == 1, closedB = flag(rng) == 1;
+        const bool expected = bruteForceClash(a, closedA, b, closedB);
+        ASSERT_EQ(clash(a, closedA, b, closedB), expected) << "trial " << trial;
+        clashes += expected;
+    }
+    // Both outcomes must be well represented for the comparison to mean anything.
+    EXPECT_GT(clashes, 100 * kRandomScale);
+    EXPECT_LT(clashes, 300 * kRandomScale);
 }
