@@ -44,6 +44,12 @@ inline Polygon joinRings(const std::vector<Polygon>& rings) {
     return all;
 }
 
+inline Korvex::DSegment3d segment(DPoint3d a, DPoint3d b) {
+    Korvex::DSegment3d s;
+    Korvex::tgxDSegment3d_initFromDPoint3d(&s, &a, &b);
+    return s;
+}
+
 inline int count(const Polygon& p) { return static_cast<int>(p.size()); }
 
 // Twice the signed XY area of abc; exact on small integer coordinates.

@@ -11,12 +11,6 @@ using namespace planar_test;
 
 namespace {
 
-DSegment3d segment(DPoint3d a, DPoint3d b) {
-    DSegment3d s;
-    tgxDSegment3d_initFromDPoint3d(&s, &a, &b);
-    return s;
-}
-
 bool clash(const Polygon& a, bool closedA, const Polygon& b, bool closedB) {
     return tgxDPoint3dArray_polylineClashXY(a.data(), count(a), closedA, b.data(), count(b),
                                             closedB);
