@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <optional>
+#include <string>
 #include <random>
 #include <utility>
 
@@ -31,7 +31,8 @@ double pointSegmentDistanceSquared(const DPoint3d& p, const DPoint3d& a, const D
     const double ux = b.x - a.x, uy = b.y - a.y, wx = p.x - a.x, wy = p.y - a.y;
     const double uu = ux * ux + uy * uy;
     const double t = uu > 0 ? std::clamp((ux * wx + uy * wy) / uu, 0.0, 1.0) : 0.0;
-    return (wx - t * ux) * (wx - t * ux) + (wy - t * uy) * (wy - t * uy);
+    const double dx = wx - t * ux, dy = wy - t * uy;
+    return dx * dx + dy * dy;
 }
 
 // The true minimum XY distance between two closed boundaries, squared, and
@@ -107,66 +108,52 @@ Approach plainEdgePairs(const Polygon& a, const Polygon& b) {
 }  // namespace
 
 TEST(ClosestApproach, PinnedCases) {
-    const Polygon unit = rectangle(0, 0, 1, 1), right = rectangle(3, 0, 4, 1);
-    const Polygon flat = rectangle(0, 0, 2, 2);
+    const Polygon unit = rectangle(0, 0, 1, 1), right = rectangle(3, 0, 4, 1),
+                  flat = rectangle(0, 0, 2, 2), small = rectangle(9, 6, 11, 8);
     // A courtyard: the small square's nearest boundary is the hole's, at 1.
     const Polygon courtyard =
         joinRings({rectangle(0, 0, 20, 20), reversed(rectangle(5, 5, 15, 15))});
-    using Points = std::optional<std::pair<DPoint3d, DPoint3d>>;
-    const struct {
-        const char* what;
-        Polygon a, b;
-        double squared, tol;
-        Points points;
-        bool bothWays;
-    } cases[] = {
-        {"corner through perpendicular edge lines", unit, right, 4, 0,
-         Points{{{1, 0, 0}, {3, 0, 0}}}, false},
-        {"an explicit closure point changes nothing", closedRing(unit), closedRing(right), 4, 0,
-         Points{{{1, 0, 0}, {3, 0, 0}}}, false},
+    // Expected points on A and B, when pinned; both ways runs B against A too.
+    const struct { Polygon a, b; double squared, tol; Polygon points; bool bothWays; } cases[] = {
+        {unit, right, 4, 0, {{1, 0, 0}, {3, 0, 0}}, false},  // corner via perpendicular edge lines
+        {closedRing(unit), closedRing(right), 4, 0, {{1, 0, 0}, {3, 0, 0}}, false},
         // A's right edge is the first to cross one of B's edges (B's bottom).
-        {"crossing boundaries meet", flat, rectangle(1, 1, 3, 3), 0, 0,
-         Points{{{2, 1, 0}, {2, 1, 0}}}, false},
-        {"nested squares, boundary to boundary", rectangle(4, 4, 6, 6), rectangle(0, 0, 10, 10),
-         16, 0, {}, true},
-        {"apex through its edge lines", {{-1, 2, 0}, {0, 1, 0}, {1, 2, 0}},
-         rectangle(-5, -2, 5, 0), 2, 1e-12, {}, true},
-        {"rings apart from the disconnect point", rectangle(9, 6, 11, 8), courtyard, 1, 1e-12, {},
-         false},
-        {"two single points", {{1, 2, 3}}, {{4, 5, 6}}, 27, 0, Points{{{1, 2, 3}, {4, 5, 6}}},
-         false},
+        {flat, rectangle(1, 1, 3, 3), 0, 0, {{2, 1, 0}, {2, 1, 0}}, false},
+        {rectangle(4, 4, 6, 6), rectangle(0, 0, 10, 10), 16, 0, {}, true},  // nested
+        {{{-1, 2, 0}, {0, 1, 0}, {1, 2, 0}}, rectangle(-5, -2, 5, 0), 2, 1e-12, {}, true},  // apex
+        {small, courtyard, 1, 1e-12, {}, false},
+        {{{1, 2, 3}}, {{4, 5, 6}}, 27, 0, {{1, 2, 3}, {4, 5, 6}}, false},
         // A lone point has only a zero-length edge, which never pairs, and
-        // no face: in the square's plane it keeps the two first points.
-        {"lone point in the plane", {{5, 0.5, 0}}, unit, 25.25, 0,
-         Points{{{5, 0.5, 0}, {0, 0, 0}}}, false},
-        {"lone point above the face meets the foot", {{0.25, 0.5, 3}}, unit, 9, 0,
-         Points{{{0.25, 0.5, 3}, {0.25, 0.5, 0}}}, false},
-        // The line x = 1, z = 0 runs inside A for y in [0, 2], inside B for y in [1, 3].
-        {"planes meeting inside both", flat, {{1, 1, -1}, {1, 3, -1}, {1, 3, 1}, {1, 1, 1}}, 0,
-         1e-12, Points{{{1, 1, 0}, {1, 1, 0}}}, false},
-        // The planes' line misses the triangle hanging 1 above the square.
-        {"vertex above a face meets its foot", flat, {{1, 1, 1}, {1, 0, 3}, {1, 2, 3}}, 1, 1e-12,
-         Points{{{1, 1, 0}, {1, 1, 1}}}, true},
+        // no face: in the square's plane it keeps the two first points;
+        // above the face it meets the foot.
+        {{{5, 0.5, 0}}, unit, 25.25, 0, {{5, 0.5, 0}, {0, 0, 0}}, false},
+        {{{0.25, 0.5, 3}}, unit, 9, 0, {{0.25, 0.5, 3}, {0.25, 0.5, 0}}, false},
+        // Planes meeting inside both: the line x = 1, z = 0 runs inside A
+        // for y in [0, 2] and inside B for y in [1, 3].
+        {flat, {{1, 1, -1}, {1, 3, -1}, {1, 3, 1}, {1, 1, 1}}, 0, 1e-12, {{1, 1, 0}, {1, 1, 0}},
+         false},
+        // The planes' line misses the triangle, whose lowest vertex hangs 1
+        // above the square: the vertex meets its foot.
+        {flat, {{1, 1, 1}, {1, 0, 3}, {1, 2, 3}}, 1, 1e-12, {{1, 1, 0}, {1, 1, 1}}, true},
     };
-    for (const auto& c : cases) {
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
         for (bool swap : {false, true}) {
             if (swap && !c.bothWays) continue;
-            SCOPED_TRACE(std::string(c.what) + (swap ? " (swapped)" : ""));
+            SCOPED_TRACE("case " + std::to_string(i) + (swap ? " swapped" : ""));
             const Approach r = swap ? approach(c.b, c.a) : approach(c.a, c.b);
             EXPECT_TRUE(r.ok);
             EXPECT_NEAR(r.distanceSquared(), c.squared, c.tol);
-            if (!c.points) continue;
-            expectPoint(swap ? r.onB : r.onA, c.points->first, c.tol);
-            expectPoint(swap ? r.onA : r.onB, c.points->second, c.tol);
+            if (c.points.empty()) continue;
+            expectPoint(swap ? r.onB : r.onA, c.points[0], c.tol);
+            expectPoint(swap ? r.onA : r.onB, c.points[1], c.tol);
         }
     }
-    EXPECT_NEAR(approach(rectangle(9, 6, 11, 8), courtyard).onB.y, 5.0, 1e-12);
-
+    EXPECT_NEAR(approach(small, courtyard).onB.y, 5.0, 1e-12);
     // No points on either side: false, outputs untouched.
-    const Polygon one{{1, 2, 3}};
     DPoint3d pa{7, 7, 7}, pb{7, 7, 7};
-    EXPECT_FALSE(tgxPolygon_closestApproachBetweenPolygons(&pa, &pb, one.data(), 0, one.data(), 1));
-    EXPECT_FALSE(tgxPolygon_closestApproachBetweenPolygons(&pa, &pb, one.data(), 1, nullptr, 1));
+    EXPECT_FALSE(tgxPolygon_closestApproachBetweenPolygons(&pa, &pb, unit.data(), 0, unit.data(), 1));
+    EXPECT_FALSE(tgxPolygon_closestApproachBetweenPolygons(&pa, &pb, unit.data(), 1, nullptr, 1));
     expectPoint(pa, {7, 7, 7});
     expectPoint(pb, {7, 7, 7});
 }

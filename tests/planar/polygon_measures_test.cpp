@@ -57,12 +57,9 @@ TEST(DisconnectPoint, AnyCoordinateAtTheLargestDoubleMarksIt) {
     const double largest = 1.7976931348623157e308;
     const DPoint3d d = disconnect(), zOnly{0, 0, largest}, large{1e308, 1e308, 1e308},
                    nan{kNaN, kNaN, kNaN};
-    EXPECT_EQ(d.x, largest);
-    EXPECT_EQ(d.z, largest);
-    EXPECT_TRUE(tgxDPoint3d_isDisconnect(&d));
-    EXPECT_TRUE(tgxDPoint3d_isDisconnect(&zOnly));
-    EXPECT_FALSE(tgxDPoint3d_isDisconnect(&large));
-    EXPECT_FALSE(tgxDPoint3d_isDisconnect(&nan));
+    EXPECT_TRUE(d.x == largest && d.z == largest);
+    EXPECT_TRUE(tgxDPoint3d_isDisconnect(&d) && tgxDPoint3d_isDisconnect(&zOnly));
+    EXPECT_FALSE(tgxDPoint3d_isDisconnect(&large) || tgxDPoint3d_isDisconnect(&nan));
 }
 
 TEST(XYPolygonArea, SignFollowsOrientationAndLoopsAddWithTheirSigns) {
@@ -89,7 +86,8 @@ TEST(XYPolygonArea, SignFollowsOrientationAndLoopsAddWithTheirSigns) {
 }
 
 TEST(XYPolygonParity, PinnedCases) {
-    const Polygon square = rectangle(0, 0, 1, 1);
+    const Polygon square = rectangle(0, 0, 1, 1), big = rectangle(0, 0, 10, 10),
+                  hole = rectangle(3, 3, 7, 7);
     // 12 vertices at radius 1.5 around (0, 0) with tolerance 1: every line
     // through the query passes within 1 of a vertex, yet no vertex lies within
     // 1 of it in both x and y.
@@ -98,39 +96,30 @@ TEST(XYPolygonParity, PinnedCases) {
         const double angle = i * std::numbers::pi / 6;
         dodecagon.push_back({1.5 * std::cos(angle), 1.5 * std::sin(angle), 0});
     }
-    const struct {
-        const char* what;
-        Polygon p;
-        double x, y, tol;
-        int expected;
-    } cases[] = {
-        {"inside", square, 0.5, 0.5, 0, 1},
-        {"outside", square, 2, 0.5, 0, -1},
-        {"on an edge", square, 1, 0.5, 0, 0},
-        {"on a vertex: both axis lines abandoned", square, 1, 1, 0, 0},
-        {"horizontal abandoned, vertical finds the edge", square, 0.5, 1, 0, 0},
-        {"level with the top edge, outside", square, 1.5, 1, 0, -1},
-        {"tolerance reaches the boundary", square, 0.5, 0.5, 0.6, 0},
-        {"no points", {}, 0.5, 0.5, 0, -1},
-        {"a one-point loop is skipped", {{0.5, 0.5, 0}}, 0.5, 0.5, 0, -1},
-        {"on a two-point loop", {{0, 0, 0}, {2, 2, 0}}, 1, 1, 0, 0},
-        {"off a two-point loop", {{0, 0, 0}, {2, 2, 0}}, 1, 0, 0, -1},
-        {"in the hole", joinRings({rectangle(0, 0, 10, 10), rectangle(3, 3, 7, 7)}), 5, 5, 0, -1},
-        {"around the hole", joinRings({rectangle(0, 0, 10, 10), rectangle(3, 3, 7, 7)}), 1, 5, 0,
-         1},
-        {"on the hole", joinRings({rectangle(0, 0, 10, 10), rectangle(3, 3, 7, 7)}), 3, 5, 0, 0},
-        {"three deep",
-         joinRings({rectangle(0, 0, 10, 10), rectangle(3, 3, 7, 7), rectangle(4, 4, 6, 6)}), 5, 5,
-         0, 1},
+    struct Query { double x, y; int expected; };
+    const struct { Polygon p; double tol; std::vector<Query> queries; } cases[] = {
+        // On a vertex both axis lines are abandoned; level with the top edge
+        // the horizontal one is and the vertical line decides.
+        {square, 0, {{0.5, 0.5, 1}, {2, 0.5, -1}, {1, 0.5, 0}, {1, 1, 0}, {0.5, 1, 0}, {1.5, 1, -1}}},
+        {square, 0.6, {{0.5, 0.5, 0}}},  // the tolerance reaches the boundary
+        {{}, 0, {{0.5, 0.5, -1}}},
+        {{{0.5, 0.5, 0}}, 0, {{0.5, 0.5, -1}}},  // a one-point loop is skipped
+        {{{0, 0, 0}, {2, 2, 0}}, 0, {{1, 1, 0}, {1, 0, -1}}},  // a doubled segment
+        {joinRings({big, hole}), 0, {{5, 5, -1}, {1, 5, 1}, {3, 5, 0}}},
+        {joinRings({big, hole, rectangle(4, 4, 6, 6)}), 0, {{5, 5, 1}}},
         // Vertices level with and plumb above the query: the rotated line decides.
-        {"rotated line, inside", {{-2, 0, 0}, {0, -2, 0}, {2, 0, 0}, {0, 2, 0}}, 0, 0, 0, 1},
-        {"rotated line, outside",
-         {{1, 0, 0}, {3, 0, 0}, {3, 3, 0}, {0, 3, 0}, {0, 1, 0}, {1, 1, 0}}, 0, 0, 0, -1},
-        {"every line meets a vertex", dodecagon, 0, 0, 1, -2},
-        {"an undecided loop decides the array", joinRings({rectangle(-10, -10, 10, 10), dodecagon}),
-         0, 0, 1, -2},
+        {{{-2, 0, 0}, {0, -2, 0}, {2, 0, 0}, {0, 2, 0}}, 0, {{0, 0, 1}}},
+        {{{1, 0, 0}, {3, 0, 0}, {3, 3, 0}, {0, 3, 0}, {0, 1, 0}, {1, 1, 0}}, 0, {{0, 0, -1}}},
+        {dodecagon, 1, {{0, 0, -2}}},
+        // An undecided loop decides the whole array, whatever the others say.
+        {joinRings({rectangle(-10, -10, 10, 10), dodecagon}), 1, {{0, 0, -2}}},
     };
-    for (const auto& c : cases) EXPECT_EQ(parity(c.p, c.x, c.y, c.tol), c.expected) << c.what;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        for (const Query& q : cases[i].queries) {
+            EXPECT_EQ(parity(cases[i].p, q.x, q.y, cases[i].tol), q.expected)
+                << "case " << i << " at " << q.x << "," << q.y;
+        }
+    }
     const DPoint3d q{0.5, 0.5, 0};
     for (int n : {0, -1}) EXPECT_EQ(tgxGeom_XYPolygonParity(&q, square.data(), n, 0.0), -1);
 }
@@ -218,20 +207,17 @@ TEST(PolygonNormalAndArea, OutputContractAndTrianglesInSpace) {
 
 TEST(PolygonCentroid, SquaresHoleAndTiltedPlane) {
     const double r2 = std::sqrt(2.0), h = std::sqrt(0.5);
-    const Polygon hole{{0.2, 0.2, 0}, {0.2, 1.2, 0}, {1.2, 1.2, 0}, {1.2, 0.2, 0}};
-    const struct {
-        const char* what;
-        Polygon p;
-        DPoint3d centroid, normal;
-        double area, perimeter;
-    } cases[] = {
-        {"square", rectangle(0, 0, 1, 1), {0.5, 0.5, 0}, {0, 0, 1}, 1, 4},
-        {"clockwise", reversed(rectangle(0, 0, 1, 1)), {0.5, 0.5, 0}, {0, 0, -1}, 1, 4},
-        {"repeated first point", closedRing(rectangle(0, 0, 1, 1)), {0.5, 0.5, 0}, {0, 0, 1}, 1, 4},
-        {"with a hole", joinRings({rectangle(0, 0, 2, 2), hole}), {1.1, 1.1, 0}, {0, 0, 1}, 3, 12},
-        {"rising 1 in z per unit of y", {{0, 0, 0}, {1, 0, 0}, {1, 1, 1}, {0, 1, 1}},
-         {0.5, 0.5, 0.5}, {0, -h, h}, r2, 2 + 2 * r2},
-    };
+    const Polygon unit = rectangle(0, 0, 1, 1),
+                  hole{{0.2, 0.2, 0}, {0.2, 1.2, 0}, {1.2, 1.2, 0}, {1.2, 0.2, 0}};
+    const struct { const char* what; Polygon p; DPoint3d centroid, normal; double area, perimeter; }
+        cases[] = {
+            {"square", unit, {0.5, 0.5, 0}, {0, 0, 1}, 1, 4},
+            {"clockwise", reversed(unit), {0.5, 0.5, 0}, {0, 0, -1}, 1, 4},
+            {"repeated first point", closedRing(unit), {0.5, 0.5, 0}, {0, 0, 1}, 1, 4},
+            {"with a hole", joinRings({rectangle(0, 0, 2, 2), hole}), {1.1, 1.1, 0}, {0, 0, 1}, 3, 12},
+            {"rising 1 in z per unit of y", {{0, 0, 0}, {1, 0, 0}, {1, 1, 1}, {0, 1, 1}},
+             {0.5, 0.5, 0.5}, {0, -h, h}, r2, 2 + 2 * r2},
+        };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const Measures m = measure(c.p);
@@ -242,7 +228,7 @@ TEST(PolygonCentroid, SquaresHoleAndTiltedPlane) {
         EXPECT_DOUBLE_EQ(m.perimeter, c.perimeter);
         EXPECT_NEAR(m.spread, 0, 1e-12);
     }
-    EXPECT_EQ(measure(rectangle(0, 0, 1, 1)).spread, 0);
+    EXPECT_EQ(measure(unit).spread, 0);
     Polygon warped = cases[4].p;  // a corner lifted off the plane shows up as spread
     warped[2].z = 1.5;
     EXPECT_GT(measure(warped).spread, 0.1);

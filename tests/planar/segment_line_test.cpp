@@ -40,16 +40,14 @@ bool bruteForceClash(const Polygon& a, bool closedA, const Polygon& b, bool clos
 
 }  // namespace
 
-TEST(DRange2d, ExtendNullAndTouching) {
+TEST(DRange2d, ExtendReportsChangeTouchingIntersectsHugeIsNull) {
     DRange2d r, corners, a, b;
     r.init();
     EXPECT_TRUE(r.isNull());
     corners.initFrom(3, 4, 1, 2);
-    EXPECT_EQ(corners.low.x, 1);
-    EXPECT_EQ(corners.high.y, 4);
+    EXPECT_TRUE(corners.low.x == 1 && corners.high.y == 4);
     EXPECT_TRUE(r.extend(corners));
-    EXPECT_FALSE(r.isNull());
-    EXPECT_TRUE(corners.isContained(r));
+    EXPECT_TRUE(!r.isNull() && corners.isContained(r));
     EXPECT_FALSE(r.extend(corners));  // nothing moves a second time
     a.initFrom(0, 0, 1, 1);
     b.initFrom(1, 1, 2, 2);
@@ -62,17 +60,7 @@ TEST(DRange2d, ExtendNullAndTouching) {
     EXPECT_FALSE(b.isNull());
 }
 
-TEST(PointVector, DistancesRotationAndAngles) {
-    const DPoint3d a{1, 2, 3}, b{4, 6, 15};
-    EXPECT_EQ(tgxDPoint3d_distanceSquared(&a, &b), 169.0);
-    EXPECT_EQ(tgxDPoint3d_distance(&a, &b), 13.0);
-    const DPoint2d p{1, 2}, q{4, 6};
-    EXPECT_EQ(tgxDPoint2d_distanceSquared(&p, &q), 25.0);
-    DPoint2d d;
-    tgxDPoint2d_subtractDPoint2dDPoint2d(&d, &p, &q);
-    EXPECT_TRUE(d.x == -3 && d.y == -4);
-
-    // Rotation is clockwise, and may work in place.
+TEST(PointVector, RotationIsClockwiseAnglesAreSignedAndDistances) {
     const double pi = std::numbers::pi;
     const DPoint2d east{1, 0}, north{0, 1}, south{0, -1}, west{-1, 0}, zero{0, 0};
     DPoint2d turned, inPlace = east;
@@ -81,28 +69,26 @@ TEST(PointVector, DistancesRotationAndAngles) {
     EXPECT_NEAR(turned.x, 0, 1e-15);
     EXPECT_DOUBLE_EQ(turned.y, -1);
     EXPECT_TRUE(inPlace.x == turned.x && inPlace.y == turned.y);
-
-    const struct {
-        DPoint2d u, v;
-        double angle;
-    } angles[] = {{east, north, pi / 2}, {east, south, -pi / 2}, {east, west, pi},
-                  {west, east, pi},  // antiparallel this way round: the cross product is -0
-                  {zero, north, 0},      {west, zero, 0}};
+    // West to east is antiparallel with a cross product of -0: still +pi.
+    const struct { DPoint2d u, v; double angle; } angles[] = {
+        {east, north, pi / 2}, {east, south, -pi / 2}, {east, west, pi},
+        {west, east, pi},      {zero, north, 0},       {west, zero, 0}};
     for (const auto& c : angles) {
         EXPECT_DOUBLE_EQ(tgxDPoint2d_angleBetweenVectors(&c.u, &c.v), c.angle)
             << c.u.x << "," << c.u.y << " to " << c.v.x << "," << c.v.y;
     }
+    const DPoint3d a{1, 2, 3}, b{4, 6, 15};
+    const DPoint2d p{1, 2}, q{4, 6};
+    DPoint2d d;
+    tgxDPoint2d_subtractDPoint2dDPoint2d(&d, &p, &q);
+    EXPECT_TRUE(d.x == -3 && d.y == -4 && tgxDPoint2d_distanceSquared(&p, &q) == 25);
+    EXPECT_TRUE(tgxDPoint3d_distance(&a, &b) == 13 && tgxDPoint3d_distanceSquared(&a, &b) == 169);
 }
 
 TEST(SegmentProjection, FractionUnclampedZFromTheSegmentAndNoXYLengthFails) {
     const DSegment3d s = segment({0, 0, 0}, {10, 0, 2});
-    const struct {
-        DPoint3d q;
-        double f;
-        DPoint3d on;
-    } cases[] = {{{5, 5, 7}, 0.5, {5, 0, 1}},
-                 {{20, 1, 0}, 2.0, {20, 0, 4}},
-                 {{-5, 3, 0}, -0.5, {-5, 0, -1}}};
+    const struct { DPoint3d q; double f; DPoint3d on; } cases[] = {
+        {{5, 5, 7}, 0.5, {5, 0, 1}}, {{20, 1, 0}, 2.0, {20, 0, 4}}, {{-5, 3, 0}, -0.5, {-5, 0, -1}}};
     for (const auto& c : cases) {
         DPoint3d on;
         double f = 7;
@@ -111,7 +97,7 @@ TEST(SegmentProjection, FractionUnclampedZFromTheSegmentAndNoXYLengthFails) {
         expectPoint(on, c.on);
     }
     EXPECT_TRUE(tgxDSegment3d_projectPointXY(&s, nullptr, nullptr, &cases[0].q));
-
+    // No XY length: false, fraction 0 and the start, even for a query on the start.
     const DSegment3d vertical = segment({3, 4, 0}, {3, 4, 9});
     const DPoint3d q{5, 5, 5}, atStart{3, 4, 0};
     DPoint3d on{7, 7, 7};
@@ -119,7 +105,6 @@ TEST(SegmentProjection, FractionUnclampedZFromTheSegmentAndNoXYLengthFails) {
     EXPECT_FALSE(tgxDSegment3d_projectPointXY(&vertical, &on, &f, &q));
     EXPECT_EQ(f, 0.0);
     expectPoint(on, {3, 4, 0});
-    // The query sitting on the start still fails: 0/0 is no division.
     EXPECT_FALSE(tgxDSegment3d_projectPointXY(&vertical, nullptr, nullptr, &atStart));
 }
 
@@ -132,12 +117,10 @@ TEST(SegmentIntersection, FractionsOutsideTheSegmentsAndParallelWritesNothing) {
     EXPECT_DOUBLE_EQ(fb, 0.5);
     expectPoint(pa, {1, 1, 1}, 4e-16);  // same XY, each segment's own z
     expectPoint(pb, {1, 1, 10}, 4e-16);
-
     const DSegment3d base = segment({0, 0, 0}, {1, 0, 0}), post = segment({2, -1, 0}, {2, 1, 0});
     EXPECT_TRUE(tgxGeom_intersectXYDSegment3dDSegment3d(nullptr, &fa, nullptr, &fb, &base, &post));
     EXPECT_DOUBLE_EQ(fa, 2.0);
     EXPECT_DOUBLE_EQ(fb, 0.5);
-
     for (const DSegment3d& other : {segment({0, 1, 0}, {1, 1, 0}), segment({2, 0, 0}, {3, 0, 0}),
                                     segment({0, 5, 0}, {0, 5, 3})}) {
         DPoint3d qa{7, 7, 7}, qb{7, 7, 7};
@@ -165,12 +148,10 @@ TEST(Lines2d, IntersectionAndProjectionUpToTheFractionBound) {
 
     const DPoint2d start{1, 1}, end{3, 1}, behind{-3, 5};
     EXPECT_TRUE(tgxVector2d_projectPointToLine(&p, &fa, &behind, &start, &end));
-    EXPECT_EQ(fa, -2.0);
-    EXPECT_TRUE(p.x == -3 && p.y == 1);
+    EXPECT_TRUE(fa == -2 && p.x == -3 && p.y == 1);
     // A zero-length line fails with fraction 0 and the start point.
     EXPECT_FALSE(tgxVector2d_projectPointToLine(&p, &fa, &behind, &start, &start));
-    EXPECT_EQ(fa, 0.0);
-    EXPECT_TRUE(p.x == 1 && p.y == 1);
+    EXPECT_TRUE(fa == 0 && p.x == 1 && p.y == 1);
     // A fraction of 1e14 or more is refused; below it is accepted (powers of
     // two keep the fractions exact: 2^47 > 1e14 > 2^46).
     const DPoint2d origin{0, 1}, tinyEnd{std::ldexp(1.0, -20), 1}, far{std::ldexp(1.0, 27), 0},
@@ -184,29 +165,24 @@ TEST(Lines2d, IntersectionAndProjectionUpToTheFractionBound) {
 TEST(PolylineClash, PinnedCases) {
     const Polygon a{{0, 0, 0}, {1, 1, 0}}, base{{0, 0, 0}, {1, 0, 0}};
     const Polygon triangle{{0, 0, 0}, {4, 0, 0}, {4, 4, 0}}, across{{3, 1, 0}, {1, 3, 0}};
-    const struct {
-        const char* what;
-        Polygon a;
-        bool closedA;
-        Polygon b;
-        bool closedB, expected;
-    } cases[] = {
-        {"touching at the ends", a, false, {{1, 1, 0}, {2, 0, 0}}, false, true},
-        {"T junction", a, false, {{0.5, 0.5, 0}, {0, 5, 0}}, false, true},
-        {"overlapping collinear", a, false, {{0.5, 0.5, 0}, {3, 3, 0}}, false, false},
-        {"apart", a, false, {{0, 1, 0}, {0.4, 0.6, 0}}, false, false},
-        {"only XY counts", a, false, {{0, 1, 5}, {1, 0, -5}}, false, true},
-        {"open triangle", triangle, false, across, false, false},
-        {"closed triangle", triangle, true, across, false, true},
-        {"closed second operand", across, false, triangle, true, true},
-        {"a repeated first point closes it", closedRing(triangle), false, across, false, true},
-        {"a single point has no edges", {{2, 2, 0}}, true, triangle, true, false},
-        {"no points", {}, true, triangle, true, false},
-        {"fraction -1e-13 on the post", base, false, {{0.5, 1, 0}, {0.5, 1e-13, 0}}, false, true},
-        {"fraction -1e-11 on the post", base, false, {{0.5, 1, 0}, {0.5, 1e-11, 0}}, false, false},
+    const struct { Polygon a; bool closedA; Polygon b; bool closedB, expected; } cases[] = {
+        {a, false, {{1, 1, 0}, {2, 0, 0}}, false, true},      // touching at the ends
+        {a, false, {{0.5, 0.5, 0}, {0, 5, 0}}, false, true},  // T junction
+        {a, false, {{0.5, 0.5, 0}, {3, 3, 0}}, false, false}, // collinear overlap
+        {a, false, {{0, 1, 0}, {0.4, 0.6, 0}}, false, false}, // apart
+        {a, false, {{0, 1, 5}, {1, 0, -5}}, false, true},     // only XY counts
+        {triangle, false, across, false, false},              // the closing edge is missing
+        {triangle, true, across, false, true},
+        {across, false, triangle, true, true},
+        {closedRing(triangle), false, across, false, true},   // a repeated first point closes
+        {{{2, 2, 0}}, true, triangle, true, false},           // a single point has no edges
+        {{}, true, triangle, true, false},
+        {base, false, {{0.5, 1, 0}, {0.5, 1e-13, 0}}, false, true},  // fraction -1e-13 on the post
+        {base, false, {{0.5, 1, 0}, {0.5, 1e-11, 0}}, false, false}, // fraction -1e-11
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(clash(c.a, c.closedA, c.b, c.closedB), c.expected) << c.what;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        EXPECT_EQ(clash(c.a, c.closedA, c.b, c.closedB), c.expected) << "case " << i;
     }
 }
 
