@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <utility>
 
 using AllotrixApp::parsePolygonText;
 using AllotrixApp::PolygonText;
@@ -37,33 +39,30 @@ TEST(PolygonFile, RingsCommentsAndLooseSpacing) {
 }
 
 TEST(PolygonFile, BadInputNamesTheLineAndKeepsNoPoints) {
-    const struct {
-        const char* text;
-        const char* error;
-    } cases[] = {
-        {"0 0\n1 0\n1 nan\n", "parcel.txt:3: expected two finite numbers \"x y\", found \"1 nan\""},
-        {"0 0\n1 0\ninf 1\n", "parcel.txt:3: expected two finite numbers \"x y\", found \"inf 1\""},
-        {"0 0\n1 0\n1 1e999\n",
-         "parcel.txt:3: expected two finite numbers \"x y\", found \"1 1e999\""},
-        {"0 0 0\n", "parcel.txt:1: expected two finite numbers \"x y\", found \"0 0 0\""},
-        {"0,0\n", "parcel.txt:1: expected two finite numbers \"x y\", found \"0,0\""},
-        {"1\n", "parcel.txt:1: expected two finite numbers \"x y\", found \"1\""},
+    auto notXY = [](int line, const std::string& found) {
+        return "parcel.txt:" + std::to_string(line) +
+               ": expected two finite numbers \"x y\", found \"" + found + "\"";
+    };
+    const std::pair<std::string, std::string> cases[] = {
+        {"0 0\n1 0\n1 nan\n", notXY(3, "1 nan")},
+        {"0 0\n1 0\ninf 1\n", notXY(3, "inf 1")},
+        {"0 0\n1 0\n1 1e999\n", notXY(3, "1 1e999")},
+        {"0 0 0\n", notXY(1, "0 0 0")},
+        {"0,0\n", notXY(1, "0,0")},
+        {"1\n", notXY(1, "1")},
+        // Binary garbage is quoted briefly and printably.
+        {std::string("\x7f" "ELF\x01\x02 \x00\x00", 9) + "\n", notXY(1, "?ELF?? ??")},
         {"0 0\n1 0\n1 1\n\n# hole\n5 5\n6 6\n",
-         "parcel.txt:6: the ring starting here has 2 "
-         "point(s); a ring needs at least 3"},
+         "parcel.txt:6: the ring starting here has 2 point(s); a ring needs at least 3"},
         {"# only a comment\n\n", "parcel.txt: no coordinates found"},
         {"", "parcel.txt: no coordinates found"},
     };
-    for (const auto& c : cases) {
-        const PolygonText p = parse(c.text);
-        EXPECT_EQ(p.error, c.error) << c.text;
+    for (const auto& [text, error] : cases) {
+        const PolygonText p = parse(text);
+        EXPECT_EQ(p.error, error) << text;
         EXPECT_TRUE(p.points.empty());
         EXPECT_EQ(p.ringCount, 0);
     }
-    // Binary garbage is quoted briefly and printably.
-    const PolygonText garbage = parse(std::string("\x7f" "ELF\x01\x02 \x00\x00", 9) + "\n");
-    EXPECT_EQ(garbage.error,
-              "parcel.txt:1: expected two finite numbers \"x y\", found \"?ELF?? ??\"");
 }
 
 TEST(PolygonFile, MissingFileAndDirectoryAreReported) {
