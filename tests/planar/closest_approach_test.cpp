@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <string>
 #include <random>
+#include <string>
 #include <utility>
 
 using namespace Korvex;
@@ -73,14 +73,10 @@ Polygon randomStar(std::mt19937& rng, double cx, double cy, double radius, int n
 // The edge-pair stage for polygons in one plane as a plain loop over every
 // pair, without any skipping: what the routine must reproduce bit for bit.
 Approach plainEdgePairs(const Polygon& a, const Polygon& b) {
-    auto minus = [](const DPoint3d& p, const DPoint3d& q) {
-        return DPoint3d{p.x - q.x, p.y - q.y, p.z - q.z};
-    };
-    auto dot = [](const DPoint3d& p, const DPoint3d& q) {
-        return p.x * q.x + p.y * q.y + p.z * q.z;
-    };
-    auto scaled = [](const DPoint3d& u, double s) { return DPoint3d{u.x * s, u.y * s, u.z * s}; };
-    auto along = [](const DPoint3d& p, double f, const DPoint3d& u) {
+    auto minus = [](DPoint3d p, DPoint3d q) { return DPoint3d{p.x - q.x, p.y - q.y, p.z - q.z}; };
+    auto dot = [](DPoint3d p, DPoint3d q) { return p.x * q.x + p.y * q.y + p.z * q.z; };
+    auto scaled = [](DPoint3d u, double s) { return DPoint3d{u.x * s, u.y * s, u.z * s}; };
+    auto along = [](DPoint3d p, double f, DPoint3d u) {
         return DPoint3d{p.x + u.x * f, p.y + u.y * f, p.z + u.z * f};
     };
     Approach best{true, a[0], b[0]};
@@ -152,8 +148,9 @@ TEST(ClosestApproach, PinnedCases) {
     EXPECT_NEAR(approach(small, courtyard).onB.y, 5.0, 1e-12);
     // No points on either side: false, outputs untouched.
     DPoint3d pa{7, 7, 7}, pb{7, 7, 7};
-    EXPECT_FALSE(tgxPolygon_closestApproachBetweenPolygons(&pa, &pb, unit.data(), 0, unit.data(), 1));
-    EXPECT_FALSE(tgxPolygon_closestApproachBetweenPolygons(&pa, &pb, unit.data(), 1, nullptr, 1));
+    const DPoint3d* p = unit.data();
+    EXPECT_FALSE(tgxPolygon_closestApproachBetweenPolygons(&pa, &pb, p, 0, p, 1));
+    EXPECT_FALSE(tgxPolygon_closestApproachBetweenPolygons(&pa, &pb, p, 1, nullptr, 1));
     expectPoint(pa, {7, 7, 7});
     expectPoint(pb, {7, 7, 7});
 }

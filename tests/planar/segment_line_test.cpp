@@ -41,23 +41,23 @@ bool bruteForceClash(const Polygon& a, bool closedA, const Polygon& b, bool clos
 }  // namespace
 
 TEST(DRange2d, ExtendReportsChangeTouchingIntersectsHugeIsNull) {
-    DRange2d r, corners, a, b;
+    auto box = [](double x0, double y0, double x1, double y1) {
+        DRange2d r;
+        r.initFrom(x0, y0, x1, y1);
+        return r;
+    };
+    DRange2d r;
     r.init();
     EXPECT_TRUE(r.isNull());
-    corners.initFrom(3, 4, 1, 2);
+    const DRange2d corners = box(3, 4, 1, 2), unit = box(0, 0, 1, 1);
     EXPECT_TRUE(corners.low.x == 1 && corners.high.y == 4);
     EXPECT_TRUE(r.extend(corners));
     EXPECT_TRUE(!r.isNull() && corners.isContained(r));
     EXPECT_FALSE(r.extend(corners));  // nothing moves a second time
-    a.initFrom(0, 0, 1, 1);
-    b.initFrom(1, 1, 2, 2);
-    EXPECT_TRUE(a.intersectsWith(b));
-    b.initFrom(1.0000001, 0, 2, 1);
-    EXPECT_FALSE(a.intersectsWith(b));
-    b.initFrom(0, 0, 1e100, 1);
-    EXPECT_TRUE(b.isNull());
-    b.initFrom(0, 0, 9.9e99, 1);
-    EXPECT_FALSE(b.isNull());
+    EXPECT_TRUE(unit.intersectsWith(box(1, 1, 2, 2)));  // touching corners
+    EXPECT_FALSE(unit.intersectsWith(box(1.0000001, 0, 2, 1)));
+    EXPECT_TRUE(box(0, 0, 1e100, 1).isNull());
+    EXPECT_FALSE(box(0, 0, 9.9e99, 1).isNull());
 }
 
 TEST(PointVector, RotationIsClockwiseAnglesAreSignedAndDistances) {
@@ -88,7 +88,7 @@ TEST(PointVector, RotationIsClockwiseAnglesAreSignedAndDistances) {
 TEST(SegmentProjection, FractionUnclampedZFromTheSegmentAndNoXYLengthFails) {
     const DSegment3d s = segment({0, 0, 0}, {10, 0, 2});
     const struct { DPoint3d q; double f; DPoint3d on; } cases[] = {
-        {{5, 5, 7}, 0.5, {5, 0, 1}}, {{20, 1, 0}, 2.0, {20, 0, 4}}, {{-5, 3, 0}, -0.5, {-5, 0, -1}}};
+        {{5, 5, 7}, 0.5, {5, 0, 1}}, {{20, 1, 0}, 2, {20, 0, 4}}, {{-5, 3, 0}, -0.5, {-5, 0, -1}}};
     for (const auto& c : cases) {
         DPoint3d on;
         double f = 7;
@@ -111,7 +111,8 @@ TEST(SegmentProjection, FractionUnclampedZFromTheSegmentAndNoXYLengthFails) {
 TEST(SegmentIntersection, FractionsOutsideTheSegmentsAndParallelWritesNothing) {
     DPoint3d pa, pb;
     double fa = 0, fb = 0;
-    const DSegment3d rising = segment({0, 0, 0}, {2, 2, 2}), falling = segment({0, 2, 10}, {2, 0, 10});
+    const DSegment3d rising = segment({0, 0, 0}, {2, 2, 2});
+    const DSegment3d falling = segment({0, 2, 10}, {2, 0, 10});
     EXPECT_TRUE(tgxGeom_intersectXYDSegment3dDSegment3d(&pa, &fa, &pb, &fb, &rising, &falling));
     EXPECT_DOUBLE_EQ(fa, 0.5);
     EXPECT_DOUBLE_EQ(fb, 0.5);
