@@ -1,7 +1,6 @@
-// Structural checks for vertex-use graphs, used after every public call
+// Structural checks for vertex-use graphs, run after every public call
 // sequence in the graph tests:
 //   EXPECT_TRUE(vutest::isWellFormedGraph(set));
-// UniqueVuSet frees a graph at the end of a test.
 // The live nodes must form a closed list; fSucc and vSucc must be permutations
 // of them with vu_fpred and vu_vpred their inverses; the edge mate must be an
 // involution; every vertex loop must sit at one point; and the mask and array
@@ -11,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -25,12 +23,9 @@ namespace Korvex::vutest {
 
 namespace detail {
 
-inline bool sameCoordinate(double a, double b) {
-    return a == b || (std::isnan(a) && std::isnan(b));
-}
-
 inline bool samePoint(const DPoint3d& a, const DPoint3d& b) {
-    return sameCoordinate(a.x, b.x) && sameCoordinate(a.y, b.y) && sameCoordinate(a.z, b.z);
+    auto same = [](double s, double t) { return s == t || (std::isnan(s) && std::isnan(t)); };
+    return same(a.x, b.x) && same(a.y, b.y) && same(a.z, b.z);
 }
 
 inline std::string describe(const VuNode* node) {
@@ -39,23 +34,15 @@ inline std::string describe(const VuNode* node) {
     return text.str();
 }
 
-// The live nodes in iteration order; empty with a message when the list does
-// not close within the number of nodes the set's blocks can hold.
-inline std::vector<VuNode*> liveNodes(const VuSet* set, std::string* problem) {
-    std::vector<VuNode*> nodes;
+inline std::string checkNodes(const VuSet* set) {
+    // The live list must close within the number of nodes the blocks hold.
     const std::size_t limit =
         static_cast<std::size_t>(vu_arraySize(set->nodeBlocks)) * VU_NODES_PER_BLOCK;
+    std::vector<VuNode*> nodes;
     for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
-        if (nodes.size() >= limit) {
-            *problem = "the live list does not close";
-            return {};
-        }
+        if (nodes.size() >= limit) return "the live list does not close";
         nodes.push_back(node);
     }
-    return nodes;
-}
-
-inline std::string checkPermutations(const std::vector<VuNode*>& nodes) {
     const std::unordered_set<const VuNode*> live(nodes.begin(), nodes.end());
     if (live.size() != nodes.size()) return "a node appears twice in the live list";
     std::unordered_set<const VuNode*> fImages, vImages;
@@ -67,10 +54,6 @@ inline std::string checkPermutations(const std::vector<VuNode*>& nodes) {
     }
     if (fImages.size() != nodes.size()) return "fSucc is not a permutation";
     if (vImages.size() != nodes.size()) return "vSucc is not a permutation";
-    return {};
-}
-
-inline std::string checkDerivedRelations(const std::vector<VuNode*>& nodes) {
     for (const VuNode* node : nodes) {
         if (vu_fpred(node->fSucc) != node || vu_fsucc(vu_fpred(node)) != node)
             return describe(node) + ": vu_fpred is not the inverse of fSucc";
@@ -109,10 +92,7 @@ using UniqueVuSet = std::unique_ptr<VuSet, VuSetDeleter>;
 inline UniqueVuSet makeVuSet(int extraBytes = 0) { return UniqueVuSet(vu_newVuSet(extraBytes)); }
 
 inline ::testing::AssertionResult isWellFormedGraph(const VuSet* set) {
-    std::string problem;
-    const std::vector<VuNode*> nodes = detail::liveNodes(set, &problem);
-    if (problem.empty()) problem = detail::checkPermutations(nodes);
-    if (problem.empty()) problem = detail::checkDerivedRelations(nodes);
+    std::string problem = detail::checkNodes(set);
     if (problem.empty()) problem = detail::checkPools(set);
     if (problem.empty()) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << problem;

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "vu/graph_checker.h"
+#include "vu/graph_test_helpers.h"
 #include "vu/vu.h"
 
 namespace Korvex {

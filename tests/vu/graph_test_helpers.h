@@ -1,0 +1,340 @@
+// Builders and readers shared by the graph tests (and the triangulation
+// benchmark): rings built straight from points, face and edge walks that do
+// not use the library's own collections, the Boolean pipeline of the native
+// polygon operations, and seeded random regions.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <numbers>
+#include <random>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "vu/graph_checker.h"
+#include "vu/vu.h"
+
+namespace Korvex::vutest {
+
+using Ring = std::vector<DPoint3d>;
+using Polygon = std::vector<Ring>;  // outer ring first, then holes
+
+inline Ring xy(std::initializer_list<DPoint2d> points) {
+    Ring ring;
+    for (const DPoint2d& p : points) ring.push_back({p.x, p.y, 0.0});
+    return ring;
+}
+
+inline Ring square(double x0, double y0, double size) {
+    return xy({{x0, y0}, {x0 + size, y0}, {x0 + size, y0 + size}, {x0, y0 + size}});
+}
+
+// A closed ring through the points, built by splitting from a sling so that
+// no tolerance drops or moves a point; returns the node at the last point, on
+// the face that follows the given order. Every node carries VU_BOUNDARY_EDGE.
+inline VuNode* addRing(VuSet* set, const Ring& points) {
+    VuNode* node = nullptr;
+    for (const DPoint3d& p : points) {
+        VuNode *first = nullptr, *second = nullptr;
+        vu_splitEdge(set, node, &first, &second);
+        vu_setDPoint3d(first, &p);
+        vu_setDPoint3d(second, &p);
+        node = first;
+    }
+    return node;
+}
+
+// A counter-clockwise ring whose outer side carries VU_EXTERIOR_EDGE, the way
+// the Boolean operations and the triangulation expect a region.
+inline VuNode* addRegion(VuSet* set, const Ring& ccw) {
+    VuNode* inside = addRing(set, ccw);
+    vu_setMaskAroundFace(vu_edgeMate(inside), VU_EXTERIOR_EDGE);
+    return inside;
+}
+
+// The ring through the loop builder, with its tolerances.
+inline VuNode* loadLoop(VuSet* set, const Ring& ring, double abstol = 0.0, double reltol = 1e-8) {
+    return vu_loopFromDPoint3dArrayXYTol(set, ring.data(), static_cast<int>(ring.size()), abstol,
+                                         reltol);
+}
+
+inline std::vector<VuNode*> nodesOf(const VuSet* set) {
+    std::vector<VuNode*> nodes;
+    for (VuNode* n = vu_firstNodeInGraph(set); n; n = vu_nextNodeInGraph(set, n)) nodes.push_back(n);
+    return nodes;
+}
+
+inline std::vector<VuNode*> faceNodes(VuNode* start) {
+    std::vector<VuNode*> nodes;
+    VuNode* node = start;
+    do {
+        nodes.push_back(node);
+        node = vu_fsucc(node);
+    } while (node != start);
+    return nodes;
+}
+
+// One node per loop of the successor (vu_fsucc: faces, vu_vsucc: vertices),
+// the first of each loop in graph order.
+inline std::vector<VuNode*> loopsOf(VuSet* set, VuNode* (*succ)(const VuNode*) = vu_fsucc) {
+    std::vector<VuNode*> loops;
+    std::unordered_set<const VuNode*> seen;
+    for (VuNode* start : nodesOf(set)) {
+        if (seen.count(start)) continue;
+        loops.push_back(start);
+        const VuNode* node = start;
+        do seen.insert(node);
+        while ((node = succ(node)) != start);
+    }
+    return loops;
+}
+
+inline std::vector<VuNode*> interiorFaces(VuSet* set) {
+    std::vector<VuNode*> faces = loopsOf(set);
+    std::erase_if(faces, [](VuNode* face) { return vu_getMask(face, VU_EXTERIOR_EDGE) != 0; });
+    return faces;
+}
+
+inline double interiorArea(VuSet* set) {
+    double area = 0.0;
+    for (VuNode* face : interiorFaces(set)) area += vu_area(face);
+    return area;
+}
+
+struct GraphShape {
+    int nodes, vertices, faces;
+};
+
+inline GraphShape shapeOf(VuSet* set) {
+    return {static_cast<int>(nodesOf(set).size()), static_cast<int>(loopsOf(set, vu_vsucc).size()),
+            static_cast<int>(loopsOf(set).size())};
+}
+
+// The vertex loop at exactly (x, y), or null.
+inline VuNode* vertexAt(VuSet* set, double x, double y) {
+    for (VuNode* node : nodesOf(set))
+        if (vu_getX(node) == x && vu_getY(node) == y) return node;
+    return nullptr;
+}
+
+// Connected pieces of the graph, linked by face and vertex successors.
+inline int countComponents(VuSet* set) {
+    std::unordered_set<const VuNode*> seen;
+    int components = 0;
+    for (VuNode* start : nodesOf(set)) {
+        if (!seen.insert(start).second) continue;
+        ++components;
+        std::vector<VuNode*> stack{start};
+        while (!stack.empty()) {
+            VuNode* node = stack.back();
+            stack.pop_back();
+            for (VuNode* next : {vu_fsucc(node), vu_vsucc(node)})
+                if (seen.insert(next).second) stack.push_back(next);
+        }
+    }
+    return components;
+}
+
+// p comes before q in the sweep order: by y, then by x.
+inline bool isBelow(const VuNode* p, const VuNode* q) {
+    return p->xyz.y < q->xyz.y || (p->xyz.y == q->xyz.y && p->xyz.x < q->xyz.x);
+}
+
+struct Segment {
+    DPoint2d a, b;
+};
+
+// The edges none of whose sides carries the mask (every edge for 0), each
+// once from its lower end in the sweep order.
+inline std::vector<Segment> edgesWithoutMask(VuSet* set, VuMask mask = 0) {
+    std::vector<Segment> edges;
+    for (VuNode* node : nodesOf(set)) {
+        VuNode* mate = vu_edgeMate(node);
+        if (vu_getMask(node, mask) || vu_getMask(mate, mask) || !isBelow(node, mate)) continue;
+        edges.push_back({{node->xyz.x, node->xyz.y}, {mate->xyz.x, mate->xyz.y}});
+    }
+    return edges;
+}
+
+// Some segment joins a and b, in either direction.
+inline bool hasSegment(const std::vector<Segment>& segments, DPoint2d a, DPoint2d b) {
+    const auto same = [](DPoint2d p, DPoint2d q) { return p.x == q.x && p.y == q.y; };
+    return std::any_of(segments.begin(), segments.end(), [&](const Segment& s) {
+        return (same(s.a, a) && same(s.b, b)) || (same(s.a, b) && same(s.b, a));
+    });
+}
+
+// Counts the messages of one type (by default the failure report, -200) sent
+// through the set's message function.
+struct MessageCounter {
+    explicit MessageCounter(VuSet* set, vumessagetype counted = VU_MSG_OUT_OF_MEMORY)
+        : type(counted) {
+        vu_setCMessageFunction(set, &MessageCounter::receive, this);
+    }
+    static int receive(vumessagetype type, VuSet*, VuNode*, VuNode*, void*, void* self) {
+        auto* counter = static_cast<MessageCounter*>(self);
+        if (type == counter->type) ++counter->count;
+        return 0;
+    }
+    vumessagetype type;
+    int count = 0;
+};
+
+// ---- the Boolean pipeline ---------------------------------------------------
+
+// Loads one operand the way the native polygon operations do: loops with the
+// loop tolerance, union merge, regularization, exterior marking by area.
+inline void loadOperand(VuSet* set, const Polygon& polygon) {
+    for (const Ring& ring : polygon) loadLoop(set, ring);
+    vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
+    vu_regularizeGraph(set);
+    vu_markAlternatingExteriorBoundaries(set, true);
+}
+
+// Runs a op b through the graph stack (with difference set, (a op b) and a)
+// and returns the area of the result faces; every graph on the way must be
+// well formed.
+inline double booleanResultArea(const Polygon& a, const Polygon& b, VuGraphOperation operation,
+                                bool difference = false) {
+    UniqueVuSet set(vu_newVuSet());
+    vu_setTol(set.get(), 0.0, 1e-10);
+    loadOperand(set.get(), a);
+    EXPECT_TRUE(isWellFormedGraph(set.get()));
+    vu_stackPush(set.get());
+    loadOperand(set.get(), b);
+    EXPECT_TRUE(isWellFormedGraph(set.get()));
+    vu_stackPopWithOperation(set.get(), operation, nullptr);
+    if (difference) {
+        vu_stackPush(set.get());
+        loadOperand(set.get(), a);
+        vu_stackPopWithOperation(set.get(), vu_andLoops, nullptr);
+    }
+    EXPECT_TRUE(isWellFormedGraph(set.get()));
+    return interiorArea(set.get());
+}
+
+struct PipelineOperation {
+    const char* name;
+    VuGraphOperation operation;
+    bool difference;  // (A xor B) and A
+};
+
+inline constexpr PipelineOperation kPipelineOperations[] = {
+    {"and", vu_andLoops, false},
+    {"or", vu_orLoops, false},
+    {"xor", vu_xorLoops, false},
+    {"difference", vu_xorLoops, true},
+};
+
+// ---- seeded random regions --------------------------------------------------
+
+inline double ringArea(const Ring& ring) {
+    double twice = 0.0;
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const DPoint3d &p = ring[i], &q = ring[(i + 1) % ring.size()];
+        twice += p.x * q.y - q.x * p.y;
+    }
+    return 0.5 * twice;
+}
+
+// A counterclockwise polygon star-shaped around its centre: corners at
+// jittered, increasing angles (no gap wider than 108 degrees for 6 or more
+// corners) and radii in [minRadius, maxRadius]. It contains the disc of half
+// minRadius around its centre.
+inline Ring randomStarRing(std::mt19937& random, DPoint2d centre, double minRadius,
+                           double maxRadius, int corners) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    Ring ring;
+    for (int i = 0; i < corners; ++i) {
+        const double angle = 2.0 * std::numbers::pi * (i + 0.8 * unit(random)) / corners;
+        const double radius = minRadius + (maxRadius - minRadius) * unit(random);
+        ring.push_back({centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle), 0});
+    }
+    return ring;
+}
+
+// Rings read by alternation: the first is the outer ring, the next ones nest
+// as holes and islands. regionArea is the area the alternation encloses.
+struct RandomRegion {
+    Polygon rings;
+    double outerArea = 0.0;
+    double regionArea = 0.0;
+};
+
+// An outer ring around the origin with islands on a 3 x 3 grid of cells,
+// some islands holding a ring of their own. No two rings touch.
+inline RandomRegion randomRegionWithIslands(std::mt19937& random) {
+    std::uniform_int_distribution<int> corners(6, 24);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    RandomRegion region;
+    region.rings.push_back(randomStarRing(random, {0, 0}, 10.0, 12.0, corners(random)));
+    region.outerArea = region.regionArea = ringArea(region.rings.front());
+    for (int cell = 0; cell < 9; ++cell) {
+        if (unit(random) < 0.3) continue;
+        const DPoint2d centre{3.0 * (cell % 3 - 1), 3.0 * (cell / 3 - 1)};
+        region.rings.push_back(randomStarRing(random, centre, 0.6, 1.2, corners(random)));
+        region.regionArea -= ringArea(region.rings.back());
+        if (unit(random) < 0.4) {
+            region.rings.push_back(randomStarRing(random, centre, 0.1, 0.25, corners(random)));
+            region.regionArea += ringArea(region.rings.back());
+        }
+    }
+    return region;
+}
+
+// A histogram on integer coordinates: a base from (0,0) to (columns,0) and
+// steps of heights 1 to 5, with a square island in most columns. Every
+// island's corners share their heights with all other islands, and equal
+// neighbouring steps leave collinear corners. Transposed, the ties are in x.
+inline RandomRegion randomHistogramWithIslands(std::mt19937& random, int columns,
+                                               bool transposed) {
+    std::uniform_int_distribution<int> height(1, 5);
+    std::vector<int> heights(columns);
+    for (int& h : heights) h = height(random);
+    Ring outer = xy({{0, 0}, {static_cast<double>(columns), 0}});
+    for (int i = columns - 1; i >= 0; --i) {
+        if (i == columns - 1 || heights[i] != heights[i + 1])
+            outer.push_back({i + 1.0, 1.0 * heights[i], 0});
+        outer.push_back({1.0 * i, 1.0 * heights[i], 0});
+    }
+    RandomRegion region;
+    region.rings.push_back(outer);
+    for (int i = 0; i < columns; ++i)
+        if (random() % 3 != 0) region.rings.push_back(square(i + 0.25, 0.25, 0.5));
+    for (Ring& ring : region.rings) {
+        if (!transposed) break;
+        for (DPoint3d& p : ring) std::swap(p.x, p.y);
+        std::reverse(ring.begin(), ring.end());
+    }
+    region.outerArea = region.regionArea = ringArea(region.rings.front());
+    for (std::size_t i = 1; i < region.rings.size(); ++i)
+        region.regionArea -= ringArea(region.rings[i]);
+    return region;
+}
+
+// Loads rings the way the Boolean operations do: loops with the loop
+// tolerance, then the union merge, which splits crossing edges and joins
+// coincident vertices.
+inline void addMergedRings(VuSet* set, const Polygon& rings) {
+    vu_setTol(set, 0.0, 1e-10);
+    for (const Ring& ring : rings) loadLoop(set, ring);
+    vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
+}
+
+// Overlapping star rings with corners rounded to integers: they share
+// corners, run along each other and cross at computed points.
+inline Polygon randomGridRings(std::mt19937& random, int count) {
+    std::uniform_real_distribution<double> centre(-3.0, 3.0);
+    Polygon rings;
+    for (int i = 0; i < count; ++i) {
+        const int corners = 3 + static_cast<int>(random() % 10);
+        const DPoint2d at{centre(random), centre(random)};
+        rings.push_back(randomStarRing(random, at, 1.0, 4.0, corners));
+        for (DPoint3d& p : rings.back()) p = {std::round(p.x), std::round(p.y), 0};
+    }
+    return rings;
+}
+
+}  // namespace Korvex::vutest
