@@ -1,51 +1,98 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
-#include "vu/graph_checker.h"
-#include "vu/merge_test_helpers.h"
-#include "vu/vu.h"
+#include "vu/graph_test_helpers.h"
 
 namespace Korvex {
 namespace {
 
-using mergetest::addLoop;
-using mergetest::shapeOf;
-using mergetest::square;
-using mergetest::vertexAt;
+using vutest::addRing;
+using vutest::isWellFormedGraph;
+using vutest::shapeOf;
+using vutest::square;
+using vutest::vertexAt;
+using vutest::xy;
 
-struct MergeCase {
-    vumergetype type;
-    int copies;
-    int expectedEdges;
-};
+// Around every vertex the edge directions, followed by vertex successors,
+// turn counter-clockwise: at most one step goes down in angle.
+bool verticesAreCounterClockwise(VuSet* set) {
+    auto angleOf = [](const VuNode* node) {
+        const VuNode* next = vu_fsucc(node);
+        return std::atan2(vu_getY(next) - vu_getY(node), vu_getX(next) - vu_getX(node));
+    };
+    for (VuNode* start : vutest::nodesOf(set)) {
+        int descents = 0;
+        VuNode* node = start;
+        do descents += angleOf(vu_vsucc(node)) < angleOf(node);
+        while ((node = vu_vsucc(node)) != start);
+        if (descents > 1) return false;
+    }
+    return true;
+}
+
+// A planar embedding satisfies Euler's formula V - E + F = 2 on every
+// connected piece; crossing edges left unsplit break it.
+bool satisfiesEuler(VuSet* set) {
+    const vutest::GraphShape shape = shapeOf(set);
+    return shape.vertices - shape.nodes / 2 + shape.faces == 2 * vutest::countComponents(set);
+}
+
+// True when two edges cross each other farther than margin from both lines,
+// an overlap the merge should have split. Quadratic: small graphs only.
+bool hasEdgesCrossing(VuSet* set, double margin) {
+    using vutest::Segment;
+    const std::vector<Segment> segments = vutest::edgesWithoutMask(set);
+    auto side = [](const Segment& s, const DPoint2d& p) {  // signed distance from the line
+        const double ux = s.b.x - s.a.x, uy = s.b.y - s.a.y;
+        return (ux * (p.y - s.a.y) - uy * (p.x - s.a.x)) / std::hypot(ux, uy);
+    };
+    auto separates = [&](const Segment& s, const Segment& t) {
+        const double d0 = side(s, t.a), d1 = side(s, t.b);
+        return (d0 > margin && d1 < -margin) || (d0 < -margin && d1 > margin);
+    };
+    for (size_t i = 0; i < segments.size(); ++i)
+        for (size_t j = i + 1; j < segments.size(); ++j)
+            if (separates(segments[i], segments[j]) && separates(segments[j], segments[i])) return true;
+    return false;
+}
+
+// Well formed, every vertex loop sorted counter-clockwise, and planar.
+void expectPlanarSubdivision(VuSet* set) {
+    EXPECT_TRUE(isWellFormedGraph(set));
+    EXPECT_TRUE(verticesAreCounterClockwise(set));
+    EXPECT_TRUE(satisfiesEuler(set));
+}
 
 TEST(Merge, CoincidentSquaresFollowTheMergeType) {
-    const MergeCase cases[] = {
-        {VU_MERGE_UNION, 2, 8},       {VU_MERGE_SINGLE_EDGE, 2, 4}, {VU_MERGE_PARITY, 2, 0},
-        {VU_MERGE_UNION, 3, 12},      {VU_MERGE_SINGLE_EDGE, 3, 4}, {VU_MERGE_PARITY, 3, 4},
+    const struct {
+        vumergetype type;
+        int copies, expectedEdges;
+    } cases[] = {
+        {VU_MERGE_UNION, 2, 8},  {VU_MERGE_SINGLE_EDGE, 2, 4}, {VU_MERGE_PARITY, 2, 0},
+        {VU_MERGE_UNION, 3, 12}, {VU_MERGE_SINGLE_EDGE, 3, 4}, {VU_MERGE_PARITY, 3, 4},
         {static_cast<vumergetype>(7), 2, 8},
     };
-    for (const MergeCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "type " << c.type << ", copies " << c.copies);
         vutest::UniqueVuSet set(vu_newVuSet());
-        for (int i = 0; i < c.copies; ++i) addLoop(set.get(), square(0, 0, 1));
+        for (int i = 0; i < c.copies; ++i) addRing(set.get(), square(0, 0, 1));
         vu_merge2002(set.get(), c.type, 0.0, 1e-10);
-        EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
+        EXPECT_TRUE(isWellFormedGraph(set.get()));
         EXPECT_EQ(shapeOf(set.get()).nodes, 2 * c.expectedEdges);
         if (c.expectedEdges == 0) continue;
         EXPECT_EQ(shapeOf(set.get()).vertices, 4);
         EXPECT_EQ(vu_countNodesAroundVertex(vertexAt(set.get(), 1, 1)), c.expectedEdges / 2);
         // With V and E known, Euler's formula pins the faces: inside, outside
         // and one two-node sliver between each pair of kept coincident edges.
-        EXPECT_TRUE(mergetest::satisfiesEuler(set.get()));
-        EXPECT_TRUE(mergetest::verticesAreCounterClockwise(set.get()));
+        expectPlanarSubdivision(set.get());
     }
 }
 
 TEST(Merge, ToleranceComesFromTheLargestCoordinate) {
     vutest::UniqueVuSet set(vu_newVuSet());
-    addLoop(set.get(), {{-1000, 0}, {10, 0}, {10, 20}});
+    addRing(set.get(), xy({{-1000, 0}, {10, 0}, {10, 20}}));
     vu_setTol(set.get(), 0.0, 1e-10);
     vu_mergeOrUnionLoops(set.get(), VU_MERGE_UNION);
     EXPECT_DOUBLE_EQ(vu_getMergeTol(set.get()), 1e-7);
@@ -53,60 +100,59 @@ TEST(Merge, ToleranceComesFromTheLargestCoordinate) {
     EXPECT_EQ(vu_getMergeTol(set.get()), 0.5);
 }
 
-TEST(Merge, VertexNearAnEdgeSplitsItAndJoinsTheSplit) {
+TEST(Merge, VertexNearAnEdgeSplitsItOrJoinsItsEnd) {
     const double tol = 1e-7;  // 1e-10 of the largest coordinate, 1000
-    vutest::UniqueVuSet set(vu_newVuSet());
-    addLoop(set.get(), square(0, 0, 1000));
-    addLoop(set.get(), {{500, 0.4 * tol}, {600, 100}, {400, 100}});
-    vu_merge2002(set.get(), VU_MERGE_UNION, 0.0, 1e-10);
-    EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
-    // The split vertex has the lower key and seeds the cluster.
-    VuNode* joined = vertexAt(set.get(), 500, 0);
-    ASSERT_NE(joined, nullptr);
-    EXPECT_EQ(vu_countNodesAroundVertex(joined), 4);
-    EXPECT_EQ(shapeOf(set.get()).vertices, 7);
-    EXPECT_EQ(shapeOf(set.get()).nodes, 2 * 8);
-}
-
-TEST(Merge, VertexNearAnEdgeEndJoinsTheEndInstead) {
-    const double tol = 1e-7;
-    vutest::UniqueVuSet set(vu_newVuSet());
-    addLoop(set.get(), square(0, 0, 1000));
-    addLoop(set.get(), {{1000 - 0.5 * tol, 0.5 * tol}, {900, 100}, {800, 50}});
-    vu_merge2002(set.get(), VU_MERGE_UNION, 0.0, 1e-10);
-    EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
-    EXPECT_EQ(shapeOf(set.get()).vertices, 6);
-    EXPECT_EQ(vu_countNodesAroundVertex(vertexAt(set.get(), 1000, 0)), 4);
+    const struct {
+        vutest::Ring triangle;
+        DPoint2d joinedAt;
+        int vertices;
+    } cases[] = {
+        // 0.4 tol from the middle of the bottom edge: the split vertex has
+        // the lower key and seeds the cluster.
+        {xy({{500, 0.4 * tol}, {600, 100}, {400, 100}}), {500, 0}, 7},
+        // Near the end of the edge: the end is joined instead.
+        {xy({{1000 - 0.5 * tol, 0.5 * tol}, {900, 100}, {800, 50}}), {1000, 0}, 6},
+    };
+    for (const auto& c : cases) {
+        vutest::UniqueVuSet set(vu_newVuSet());
+        addRing(set.get(), square(0, 0, 1000));
+        addRing(set.get(), c.triangle);
+        vu_merge2002(set.get(), VU_MERGE_UNION, 0.0, 1e-10);
+        EXPECT_TRUE(isWellFormedGraph(set.get()));
+        VuNode* joined = vertexAt(set.get(), c.joinedAt.x, c.joinedAt.y);
+        ASSERT_NE(joined, nullptr);
+        EXPECT_EQ(vu_countNodesAroundVertex(joined), 4);
+        EXPECT_EQ(shapeOf(set.get()).vertices, c.vertices);
+        EXPECT_EQ(shapeOf(set.get()).nodes, 2 * (c.vertices + 1));
+    }
 }
 
 TEST(Merge, QuarterOverlapMakesTwoCrossingVertices) {
     vutest::UniqueVuSet set(vu_newVuSet());
-    addLoop(set.get(), square(0, 0, 2));
-    addLoop(set.get(), square(1, 1, 2));
+    addRing(set.get(), square(0, 0, 2));
+    addRing(set.get(), square(1, 1, 2));
     vu_mergeOrUnionLoops(set.get(), VU_MERGE_UNION);
-    EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
+    expectPlanarSubdivision(set.get());
     for (const DPoint2d crossing : {DPoint2d{2, 1}, DPoint2d{1, 2}}) {
         VuNode* vertex = vertexAt(set.get(), crossing.x, crossing.y);
         ASSERT_NE(vertex, nullptr);
         EXPECT_EQ(vu_countNodesAroundVertex(vertex), 4);
     }
-    const mergetest::GraphShape shape = shapeOf(set.get());
+    const vutest::GraphShape shape = shapeOf(set.get());
     EXPECT_EQ(shape.vertices, 10);
     EXPECT_EQ(shape.nodes, 2 * 12);
     EXPECT_EQ(shape.faces, 4);  // outside, the overlap and each square's own part
-    EXPECT_TRUE(mergetest::verticesAreCounterClockwise(set.get()));
 }
 
 TEST(Merge, ShortIsolatedEdgeVanishes) {
     vutest::UniqueVuSet set(vu_newVuSet());
-    addLoop(set.get(), square(0, 0, 1));
-    VuNode* a = nullptr;
-    VuNode* b = nullptr;
+    addRing(set.get(), square(0, 0, 1));
+    VuNode *a = nullptr, *b = nullptr;
     vu_createFreeEdge(set.get(), &a, &b);
     vu_setXYZ(a, 10, 10, 0);
     vu_setXYZ(b, 10.0005, 10, 0);
     vu_merge2002(set.get(), VU_MERGE_UNION, 1e-3, 0.0);
-    EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
+    EXPECT_TRUE(isWellFormedGraph(set.get()));
     EXPECT_EQ(shapeOf(set.get()).nodes, 8);
     EXPECT_EQ(vertexAt(set.get(), 10, 10), nullptr);
 }
@@ -114,16 +160,13 @@ TEST(Merge, ShortIsolatedEdgeVanishes) {
 TEST(Merge, ManyEdgesAtOneVertexAreSortedCounterClockwise) {
     vutest::UniqueVuSet set(vu_newVuSet());
     // Eight triangles fanned around the origin, loaded in scrambled order.
-    const int order[] = {3, 7, 0, 5, 2, 6, 1, 4};
-    for (const int k : order) {
+    for (const int k : {3, 7, 0, 5, 2, 6, 1, 4}) {
         const double a0 = k * 0.785398163, a1 = a0 + 0.5;
-        addLoop(set.get(), {{0, 0}, {std::cos(a0), std::sin(a0)}, {std::cos(a1), std::sin(a1)}});
+        addRing(set.get(), xy({{0, 0}, {std::cos(a0), std::sin(a0)}, {std::cos(a1), std::sin(a1)}}));
     }
     vu_mergeOrUnionLoops(set.get(), VU_MERGE_UNION);
-    EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
+    expectPlanarSubdivision(set.get());
     EXPECT_EQ(vu_countNodesAroundVertex(vertexAt(set.get(), 0, 0)), 16);
-    EXPECT_TRUE(mergetest::verticesAreCounterClockwise(set.get()));
-    EXPECT_TRUE(mergetest::satisfiesEuler(set.get()));
 }
 
 // Random overlapping polygons: the merge leaves no crossing unsplit, keeps the
@@ -136,39 +179,31 @@ TEST(Merge, RandomOverlapsBecomeAPlanarSubdivision) {
         SCOPED_TRACE(testing::Message() << "trial " << trial);
         vutest::UniqueVuSet set(vu_newVuSet());
         for (int loop = loopCount(random); loop > 0; --loop) {
-            std::vector<DPoint2d> points(pointCount(random));
-            for (DPoint2d& point : points) point = {coordinate(random), coordinate(random)};
-            addLoop(set.get(), points);
+            vutest::Ring points(pointCount(random));
+            for (DPoint3d& point : points) point = {coordinate(random), coordinate(random), 0.0};
+            addRing(set.get(), points);
         }
         vu_mergeOrUnionLoops(set.get(), static_cast<vumergetype>(trial % 3 == 0 ? 0 : 1));
-        ASSERT_TRUE(vutest::isWellFormedGraph(set.get()));
-        EXPECT_FALSE(mergetest::hasEdgesCrossing(set.get(), 1e-9));
-        EXPECT_TRUE(mergetest::verticesAreCounterClockwise(set.get()));
-        EXPECT_TRUE(mergetest::satisfiesEuler(set.get()));
+        ASSERT_TRUE(isWellFormedGraph(set.get()));
+        EXPECT_FALSE(hasEdgesCrossing(set.get(), 1e-9));
+        expectPlanarSubdivision(set.get());
     }
-}
-
-TEST(Merge, EmptyGraphAndOneLoopAreHarmless) {
-    vutest::UniqueVuSet set(vu_newVuSet());
-    vu_mergeOrUnionLoops(set.get(), VU_MERGE_UNION);
-    vu_mergeAndConnectForBoolop(set.get());
-    EXPECT_EQ(vu_firstNodeInGraph(set.get()), nullptr);
-    addLoop(set.get(), square(0, 0, 1));
-    vu_mergeAndConnectForBoolop(set.get());
-    EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
-    EXPECT_EQ(shapeOf(set.get()).nodes, 8);
-    EXPECT_EQ(shapeOf(set.get()).faces, 2);
 }
 
 TEST(Merge, ConnectionJoinsSeparatePieces) {
     vutest::UniqueVuSet set(vu_newVuSet());
-    addLoop(set.get(), square(0, 0, 1));
-    addLoop(set.get(), square(3, 0, 1));
-    addLoop(set.get(), square(0.25, 0.25, 0.5));
+    vu_mergeOrUnionLoops(set.get(), VU_MERGE_UNION);  // an empty graph is harmless
     vu_mergeAndConnectForBoolop(set.get());
-    EXPECT_TRUE(vutest::isWellFormedGraph(set.get()));
-    EXPECT_EQ(mergetest::countComponents(set.get()), 1);
-    EXPECT_TRUE(mergetest::satisfiesEuler(set.get()));
+    EXPECT_EQ(vu_firstNodeInGraph(set.get()), nullptr);
+    addRing(set.get(), square(0, 0, 1));
+    vu_mergeAndConnectForBoolop(set.get());
+    EXPECT_EQ(shapeOf(set.get()).nodes, 8) << "one loop needs no connection";
+    addRing(set.get(), square(3, 0, 1));
+    addRing(set.get(), square(0.25, 0.25, 0.5));
+    vu_mergeAndConnectForBoolop(set.get());
+    EXPECT_TRUE(isWellFormedGraph(set.get()));
+    EXPECT_EQ(vutest::countComponents(set.get()), 1);
+    EXPECT_TRUE(satisfiesEuler(set.get()));
 }
 
 }  // namespace
