@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "vu/regularize_test_support.h"
+#include "vu/graph_test_helpers.h"
 #include "vu/vu.h"
 
 namespace {
