@@ -13,14 +13,9 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-struct Found {
-    DPoint2d point{-1, -1};
-    void* data = nullptr;
-};
-
-Found Closest(XYPointSearcher& searcher, double x, double y) {
-    Found found;
-    EXPECT_TRUE(searcher.ClosestPoint(x, y, &found.point.x, &found.point.y, &found.data));
+XYPointSearcher::Entry Closest(XYPointSearcher& searcher, double x, double y) {
+    XYPointSearcher::Entry found{-1, -1, nullptr};
+    EXPECT_TRUE(searcher.ClosestPoint(x, y, &found.x, &found.y, &found.data));
     return found;
 }
 
@@ -47,18 +42,17 @@ TEST(XYPointSearcher, EmptySearcherLeavesOutputsAndOnePointAnswersEveryQuery) {
     XYPointSearcher searcher;
     searcher.AddPoint(2, 3, &marker);
     for (const DPoint2d query : {DPoint2d{2, 3}, {-1e6, 5e7}, {1e300, -1e300}, {kInf, 0}, {kNaN, kNaN}}) {
-        const Found found = Closest(searcher, query.x, query.y);
+        const auto found = Closest(searcher, query.x, query.y);
         EXPECT_EQ(found.data, &marker);
-        EXPECT_EQ(found.point.x, 2);
-        EXPECT_EQ(found.point.y, 3);
+        EXPECT_EQ(found.x, 2);
+        EXPECT_EQ(found.y, 3);
     }
     EXPECT_TRUE(searcher.ClosestPoint(0, 0, nullptr, nullptr, nullptr));
 }
 
 TEST(XYPointSearcher, StripsFollowTheSquareRootAreCutByYAndOrderedByX) {
-    const std::pair<size_t, uint32_t> expected[] = {{1, 1},      {39, 1},          {40, 2},          {100, 5},
-                                                    {400, 20},   {10000, 100},     {2000 * 2000, 2000},
-                                                    {2001 * 2001, 2000}};
+    const std::pair<size_t, uint32_t> expected[] = {{1, 1},   {39, 1},      {40, 2},             {100, 5},
+                                                    {400, 20}, {10000, 100}, {2000 * 2000, 2000}, {2001 * 2001, 2000}};
     for (const auto& [count, strips] : expected) EXPECT_EQ(XYPointSearcher::StripCountFor(count), strips) << count;
 
     for (const int count : {39, 100, 400, 1234}) {
@@ -143,10 +137,10 @@ TEST(XYPointSearcher, AgreesWithBruteForce) {
                 const DPoint2d query = q % 3 == 0 ? points[q % count] : DPoint2d{around(rng), around(rng)};
                 double best = std::numeric_limits<double>::max();
                 for (const DPoint2d& point : points) best = std::min(best, Distance2(query, point));
-                const Found found = Closest(searcher, query.x, query.y);
-                ASSERT_EQ(Distance2(query, found.point), best) << query.x << " " << query.y;
-                ASSERT_EQ(static_cast<const DPoint2d*>(found.data)->x, found.point.x);
-                ASSERT_EQ(static_cast<const DPoint2d*>(found.data)->y, found.point.y);
+                const auto found = Closest(searcher, query.x, query.y);
+                ASSERT_EQ(Distance2(query, {found.x, found.y}), best) << query.x << " " << query.y;
+                ASSERT_EQ(static_cast<const DPoint2d*>(found.data)->x, found.x);
+                ASSERT_EQ(static_cast<const DPoint2d*>(found.data)->y, found.y);
             }
         }
     }
