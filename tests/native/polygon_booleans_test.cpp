@@ -65,7 +65,8 @@ TEST(PolygonBooleans, SquaresGiveClosedRingsOfTheRightAreaAndDisjointOnesOneEmpt
 
 TEST(PolygonBooleans, OversizedOperandIsThinnedForIntersectionButEmptyForUnion) {
     std::vector<NativeGeometryPoint> circle;
-    for (double t = 0; circle.size() < 6000; t += M_PI / 3000) circle.push_back({10 * std::cos(t), 10 * std::sin(t), 0});
+    for (double i = 0; i < 6000; ++i)
+        circle.push_back({10 * std::cos(i * M_PI / 3000), 10 * std::sin(i * M_PI / 3000), 0});
     const Chain big = Link({new NativeGeometry(circle.data(), 6000)}), square = Link({Square(0, 0, 20)});
     EXPECT_NEAR(Area(Apply(kAnd, big, square).get()), M_PI * 100 / 4, 0.01);
     EXPECT_NEAR(Area(Apply(kOr, big, square).get()), 400.0, 1e-9);  // only the square

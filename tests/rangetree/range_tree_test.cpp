@@ -13,32 +13,31 @@ using Korvex::Geom::XYRangeTreeLeaf;
 
 namespace {
 
+int Id(const XYRangeTreeLeaf* leaf) { return *static_cast<const int*>(leaf->GetData()); }
+
 // Writes down every call ("in 0", "after 0", "leaf 3"; nodes numbered in
 // order of first call) and answers from the rules a test sets.
 struct RecordingHandler final : XYRangeTreeHandler {
     std::vector<std::string> calls;
     std::vector<const XYRangeTreeInterior*> names;
-    const XYRangeTreeInterior* skipped = nullptr;
-    const XYRangeTreeInterior* stopAfterSubtree = nullptr;
+    const XYRangeTreeInterior *skipped = nullptr, *stopAfterSubtree = nullptr;
     int stopAtLeaf = -1;
 
+    bool Record(const char* call, const XYRangeTreeInterior* node, bool answer) {
+        if (std::find(names.begin(), names.end(), node) == names.end()) names.push_back(node);
+        calls.push_back(call + std::to_string(std::find(names.begin(), names.end(), node) - names.begin()));
+        return answer;
+    }
     bool ShouldRecurseIntoSubtree(const XYRangeTreeRoot*, const XYRangeTreeInterior* node) override {
-        calls.push_back("in " + Name(node));
-        return node != skipped;
+        return Record("in ", node, node != skipped);
     }
     bool ShouldContinueAfterSubtree(const XYRangeTreeRoot*, const XYRangeTreeInterior* node) override {
-        calls.push_back("after " + Name(node));
-        return node != stopAfterSubtree;
+        return Record("after ", node, node != stopAfterSubtree);
     }
     bool ShouldContinueAfterLeaf(const XYRangeTreeRoot*, const XYRangeTreeInterior*,
                                  const XYRangeTreeLeaf* leaf) override {
-        const int id = *static_cast<const int*>(leaf->GetData());
-        calls.push_back("leaf " + std::to_string(id));
-        return id != stopAtLeaf;
-    }
-    std::string Name(const XYRangeTreeInterior* node) {
-        if (std::find(names.begin(), names.end(), node) == names.end()) names.push_back(node);
-        return std::to_string(std::find(names.begin(), names.end(), node) - names.begin());
+        calls.push_back("leaf " + std::to_string(Id(leaf)));
+        return Id(leaf) != stopAtLeaf;
     }
 };
 
@@ -56,8 +55,8 @@ struct IdTree : Tree {
     void Add(int i) { ASSERT_TRUE(XYRangeTreeRoot::Add(root, &ids[i], ranges[i])); }
     std::vector<int> ChildIds(int child) const {
         std::vector<int> found;
-        for (int i = 0; i < TopChild(child)->GetChildCount(); ++i)
-            found.push_back(*static_cast<const int*>(TopChild(child)->GetChild(i)->AsLeaf()->GetData()));
+        const XYRangeTreeInterior* node = TopChild(child);
+        for (int i = 0; i < node->GetChildCount(); ++i) found.push_back(Id(node->GetChild(i)->AsLeaf()));
         std::sort(found.begin(), found.end());
         return found;
     }
