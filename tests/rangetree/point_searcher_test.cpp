@@ -7,6 +7,7 @@
 
 using namespace rangetree_test;
 using Korvex::Geom::XYPointSearcher;
+using Korvex::Geom::XYRangeTreeClosestLowPointSearcher;
 
 namespace {
 
@@ -122,7 +123,7 @@ TEST(XYPointSearcher, PointAddedAfterASearchIsFound) {
     EXPECT_EQ(Closest(searcher, 500.25, 500.25).data, &added);
 }
 
-TEST(XYPointSearcher, AgreesWithBruteForce) {
+TEST(NearestSearchers, AgreeWithBruteForce) {
     std::mt19937 rng(42);
     std::uniform_real_distribution<double> around(-200.0, 1200.0);
     for (const PointPattern pattern : kAllPatterns) {
@@ -131,6 +132,14 @@ TEST(XYPointSearcher, AgreesWithBruteForce) {
             std::vector<DPoint2d> points = MakePoints(pattern, count, count * 7 + 1);
             XYPointSearcher searcher;
             AddAll(searcher, points);
+            // A range tree of rectangles whose low corners are the points,
+            // some of them with size.
+            std::vector<DRange2d> boxes;
+            for (size_t i = 0; i < points.size(); ++i)
+                boxes.push_back(Box(points[i].x, points[i].y, points[i].x + i % 3, points[i].y + i % 5));
+            Tree tree;
+            for (DRange2d& box : boxes) XYRangeTreeRoot::Add(tree.root, &box, box);
+            XYRangeTreeClosestLowPointSearcher lowCorner;
             for (int q = 0; q < (count > 10000 ? 60 : 300); ++q) {
                 // Every third query sits on a stored point; the others reach
                 // beyond the points on every side.
@@ -141,6 +150,16 @@ TEST(XYPointSearcher, AgreesWithBruteForce) {
                 ASSERT_EQ(Distance2(query, {found.x, found.y}), best) << query.x << " " << query.y;
                 ASSERT_EQ(static_cast<const DPoint2d*>(found.data)->x, found.x);
                 ASSERT_EQ(static_cast<const DPoint2d*>(found.data)->y, found.y);
+                // A radius of exactly the answer still reaches it: touching counts.
+                for (const double radius : {std::sqrt(best), 5000.0}) {
+                    lowCorner.Start(query.x, query.y, radius);
+                    EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &lowCorner));
+                    ASSERT_EQ(lowCorner.GetBestDistanceSquared(), best) << radius;
+                    const auto* box = static_cast<const DRange2d*>(lowCorner.GetResult());
+                    ASSERT_NE(box, nullptr);
+                    ASSERT_EQ(box->low.x, lowCorner.GetClosestLowPoint().x);
+                    ASSERT_EQ(box->low.y, lowCorner.GetClosestLowPoint().y);
+                }
             }
         }
     }

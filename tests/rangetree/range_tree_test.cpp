@@ -232,37 +232,6 @@ TEST(XYRangeTree, HostileRectanglesNeitherCrashNorGetLost) {
     EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &searcher));
 }
 
-TEST(XYRangeTreeClosestLowPointSearcher, MatchesBruteForceWhenTheRadiusReachesTheAnswer) {
-    std::mt19937 rng(77);
-    std::uniform_real_distribution<double> around(-100.0, 1100.0);
-    for (const PointPattern pattern : kAllPatterns) {
-        SCOPED_TRACE(int(pattern));
-        // Rectangles whose low corners are the points, some with size.
-        const std::vector<DPoint2d> corners = MakePoints(pattern, Scaled(20000), 5);
-        std::vector<DRange2d> items;
-        for (size_t i = 0; i < corners.size(); ++i)
-            items.push_back(Box(corners[i].x, corners[i].y, corners[i].x + i % 3, corners[i].y + i % 5));
-        Tree tree;
-        for (DRange2d& item : items) XYRangeTreeRoot::Add(tree.root, &item, item);
-        XYRangeTreeClosestLowPointSearcher searcher;
-        for (int q = 0; q < 200; ++q) {
-            const DPoint2d query{around(rng), around(rng)};
-            double best = std::numeric_limits<double>::max();
-            for (const DPoint2d& corner : corners) best = std::min(best, Distance2(query, corner));
-            // A radius of exactly the answer still reaches it: touching counts.
-            for (const double radius : {std::sqrt(best), 5000.0}) {
-                searcher.Start(query.x, query.y, radius);
-                EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &searcher));
-                ASSERT_NE(searcher.GetResult(), nullptr);
-                EXPECT_EQ(searcher.GetBestDistanceSquared(), best);
-                const auto* item = static_cast<const DRange2d*>(searcher.GetResult());
-                EXPECT_EQ(item->low.x, searcher.GetClosestLowPoint().x);
-                EXPECT_EQ(item->low.y, searcher.GetClosestLowPoint().y);
-            }
-        }
-    }
-}
-
 TEST(XYRangeTreeClosestLowPointSearcher, RestartsCleanlyAndFindsNothingOutOfReach) {
     DRange2d items[] = {Box(0, 0, 0, 0), Box(10, 10, 11, 11), Box(3, 4, 5, 6)};
     Tree tree;
