@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
+#include <cstdlib>
 #include <tuple>
 
 #include "native/polyline_range_tree_closest_point_searcher.h"
@@ -58,7 +59,7 @@ double PipeDistance2(DPoint2d p, const std::vector<DPoint2d>& pipe) {
     return best;
 }
 
-// The pipe as a one-record polyline.
+// The points as a one-record polyline.
 Chain Polyline(const std::vector<DPoint2d>& points) {
     std::vector<NativeGeometryPoint> copy;
     for (const DPoint2d& p : points) copy.push_back({p.x, p.y, 0.0});
