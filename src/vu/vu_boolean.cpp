@@ -71,34 +71,28 @@ void countRegions(VuSet* set, VuNode* outer, VuMask visited, vuArray* stack) {
     }
 }
 
-void classify(VuSet* set, RegionPredicate isMarkedExterior) {
-    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node))
-        vu_writeMask(node, VU_EXTERIOR_EDGE, isMarkedExterior(vu_getAuxIndex(node)));
-}
-
-// Deletes every edge whose two sides are both exterior or both interior.
-void deleteEdgesWithAgreeingSides(VuSet* set) {
-    const VuMask done = vu_grabMask(set);
+// Marks the faces whose count passes isMarkedExterior as exterior (the other
+// faces when invert is set) and deletes every edge whose two sides agree,
+// both exterior or both interior. A side's verdict depends only on its own
+// count, so each node takes its mark, and its edge's fate from its mate's
+// count, in one pass; inverting every mark changes no agreement, so the
+// surviving edges come out already inverted.
+//
+// The deletion needs one mark but runs only when two are free: a caller
+// holding all but one mark of the pool gets the graph classified and
+// uncleaned.
+void classifyAndCleanUp(VuSet* set, RegionPredicate isMarkedExterior, bool invert) {
+    const VuMask spare = vu_grabMask(set);
     const VuMask doomed = vu_grabMask(set);
-    vu_clearMaskInSet(set, done | doomed);
     for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
-        if (vu_getMask(node, done)) continue;
-        VuNode* mate = vu_edgeMate(node);
-        vu_setMask(node, done);
-        vu_setMask(mate, done);
-        if (isExterior(node) == isExterior(mate)) {
-            vu_setMask(node, doomed);
-            vu_setMask(mate, doomed);
-        }
+        const bool exterior = isMarkedExterior(vu_getAuxIndex(node));
+        const bool mateExterior = isMarkedExterior(vu_getAuxIndex(vu_edgeMate(node)));
+        vu_writeMask(node, VU_EXTERIOR_EDGE, exterior != invert);
+        vu_writeMask(node, doomed, exterior == mateExterior);
     }
     vu_freeMarkedEdges(set, doomed);
     vu_returnMask(set, doomed);
-    vu_returnMask(set, done);
-}
-
-void invertExterior(VuSet* set) {
-    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node))
-        vu_writeMask(node, VU_EXTERIOR_EDGE, !isExterior(node));
+    vu_returnMask(set, spare);
 }
 
 void freeAllNodes(VuSet* set) {
@@ -108,15 +102,15 @@ void freeAllNodes(VuSet* set) {
     vu_returnMask(set, all);
 }
 
-// Marks the faces whose count passes isMarkedExterior as exterior and removes
-// the edges that do not separate exterior from interior. Returns false when
-// the graph has no outer face (it is then emptied).
-bool runBooleanSteps(VuSet* set, RegionPredicate isMarkedExterior) {
+// Counts the regions, classifies the faces and removes the edges that do not
+// separate result from non-result. A graph without an outer face is emptied.
+int runBoolean(VuSet* set, RegionPredicate isMarkedExterior, bool invert) {
+    if (!set || !vu_firstNodeInGraph(set)) return 0;
     vu_mergeAndConnectForBoolop(set);
     VuNode* outer = findOuterFace(set);
     if (!outer) {
         freeAllNodes(set);
-        return false;
+        return 0;
     }
     const VuMask visited = vu_grabMask(set);
     vuArray* stack = vu_grabArray(set);
@@ -124,17 +118,7 @@ bool runBooleanSteps(VuSet* set, RegionPredicate isMarkedExterior) {
     if (stack && visited) countRegions(set, outer, visited, stack);
     vu_returnArray(set, stack);
     vu_returnMask(set, visited);
-    classify(set, isMarkedExterior);
-    deleteEdgesWithAgreeingSides(set);
-    return true;
-}
-
-int runBoolean(VuSet* set, RegionPredicate isMarkedExterior, bool invert) {
-    if (!set || !vu_firstNodeInGraph(set)) return 0;
-    if (runBooleanSteps(set, isMarkedExterior) && invert) {
-        deleteEdgesWithAgreeingSides(set);
-        invertExterior(set);
-    }
+    classifyAndCleanUp(set, isMarkedExterior, invert);
     return 0;
 }
 

@@ -34,7 +34,9 @@ double edgeAngle(const VuNode* node, const VuNode* mate) {
 }
 
 // One record per edge side; edges with both ends in one cluster are marked
-// and deleted, which leaves the mark clear on every live node.
+// and deleted, which leaves the mark clear on every live node. The mark is
+// written on every node as it is passed, so it needs no clearing beforehand:
+// a collapsed edge is collapsed seen from either side.
 void collectEdgeRecords(VuSet* set, std::vector<VuMergeEdgeRecord>& records, VuMask marked) {
     records.clear();
     bool anyCollapsed = false;
@@ -42,9 +44,9 @@ void collectEdgeRecords(VuSet* set, std::vector<VuMergeEdgeRecord>& records, VuM
         VuNode* mate = vu_edgeMate(node);
         const int cluster = vu_getAuxIndex(node);
         const int mateCluster = vu_getAuxIndex(mate);
-        if (cluster == mateCluster) {
-            vu_setMask(node, marked);
-            vu_setMask(mate, marked);
+        const bool collapsed = cluster == mateCluster;
+        vu_writeMask(node, marked, collapsed);
+        if (collapsed) {
             anyCollapsed = true;
         } else {
             records.push_back({cluster, mateCluster, node, mate, 0.0});
@@ -179,7 +181,6 @@ void linkInAngularOrder(VuSet* set, const std::vector<VuMergeEdgeRecord>& record
 void vumerge_linkVertices(VuSet* set, vumergetype type, int clusterCount, VuMergeWorkspace& work) {
     numberVertexLoops(work.vertices);
     const VuMask marked = vu_grabMask(set);
-    vu_clearMaskInSet(set, marked);
     collectEdgeRecords(set, work.edgeRecords, marked);
     explodeVertices(set, work.edgeRecords);
     sortAroundVertices(work.edgeRecords, clusterCount, work.sortedEdgeRecords, work.clusterStarts);

@@ -3,12 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "vu/vu_array.h"
-#include "vu/vu_faces.h"
 #include "vu/vu_graph.h"
 #include "vu/vu_merge_steps.h"
 #include "vu/vu_node.h"
-#include "vu/vu_pools.h"
 #include "vu/vu_topology.h"
 
 namespace Korvex {
@@ -55,16 +52,16 @@ void filterParameters(std::vector<double>& parameters, double width, std::vector
     }
 }
 
-// The vertices that may split edges, sorted by y, then x.
-void collectSweepPoints(VuSet* set, std::vector<VuMergeSweepPoint>& points) {
+// The vertices that may split edges, sorted by y, then x: those of the
+// clustered vertex loops with a node outside the exterior. The records hold
+// one node of every vertex loop of the graph as it is.
+void collectSweepPoints(const std::vector<VuMergeVertexRecord>& vertices,
+                        std::vector<VuMergeSweepPoint>& points) {
     points.clear();
-    vuArray* vertices = vu_grabArray(set);
-    vu_collectVertexLoops(vertices, set);
-    for (int i = 0, n = vu_arraySize(vertices); i < n; ++i) {
-        const VuNode* node = vu_arrayGet(vertices, i);
-        points.push_back({vu_getX(node), vu_getY(node)});
+    for (const VuMergeVertexRecord& vertex : vertices) {
+        const VuNode* inside = vu_findUnmaskedAroundVertex(vertex.node, VU_EXTERIOR_EDGE);
+        if (inside) points.push_back({vu_getX(inside), vu_getY(inside)});
     }
-    vu_returnArray(set, vertices);
     vumerge_sortNaNLast(
         points, [](const VuMergeSweepPoint& p) { return std::isnan(p.x) || std::isnan(p.y); },
         [](const VuMergeSweepPoint& a, const VuMergeSweepPoint& b) {
@@ -138,7 +135,7 @@ int vumerge_splitEdgeAtParameters(VuSet* set, const VuMergeSweepEdge& edge,
 }
 
 int vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work) {
-    collectSweepPoints(set, work.points);
+    collectSweepPoints(work.vertices, work.points);
     const double tol2 = tol * tol;
     const size_t pointCount = work.points.size();
     // Edges come in order of their lower y, so the first vertex that can lie

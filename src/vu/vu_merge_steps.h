@@ -92,8 +92,9 @@ int vumerge_clusterVertices(VuSet* set, double tol, std::vector<VuMergeVertexRec
 // whose ends coincide are left out.
 void vumerge_collectSweepEdges(VuSet* set, std::vector<VuMergeSweepEdge>& edges);
 
-// Splits every edge of work.edges (collected from the graph as it is) at the
-// vertices that lie within tol of its interior. Returns the number of splits.
+// Splits every edge of work.edges at the vertices of work.vertices that lie
+// within tol of its interior (both collected from the graph as it is).
+// Returns the number of splits.
 int vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work);
 
 // Splits every pair of edges of work.edges (collected from the graph as it
