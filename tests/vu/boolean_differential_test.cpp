@@ -26,8 +26,7 @@ constexpr int kLargeRingVertices = 20000;
 #endif
 
 constexpr double kPi = std::numbers::pi;
-using vutest::Polygon;
-using vutest::Ring;
+using namespace vutest;
 
 class PolygonMaker {
 public:
@@ -39,7 +38,7 @@ public:
     // A simple star-shaped ring (convex when rMin == rMax), in either
     // orientation at random: the pipeline marks regions by alternation.
     Ring star(DPoint2d centre, double rMin, double rMax, int count) {
-        Ring ring = vutest::randomStarRing(m_random, centre, rMin, rMax, count);
+        Ring ring = randomStarRing(m_random, centre, rMin, rMax, count);
         if (integer(0, 1)) std::reverse(ring.begin(), ring.end());
         return ring;
     }
@@ -59,7 +58,7 @@ public:
     Polygon gridRectangle() {
         const double x0 = integer(0, 3), y0 = integer(0, 3);
         const double x1 = x0 + integer(1, 3), y1 = y0 + integer(1, 3);
-        return {vutest::xy({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}})};
+        return {xy({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}})};
     }
 
     // Every vertex mapped by f except the listed ones, which both rings share.
@@ -226,11 +225,11 @@ void expectAgreement(Geos& geos, const PolygonPair& pair) {
     ASSERT_TRUE(GEOSisValid_r(geos.context(), a.get()) && GEOSisValid_r(geos.context(), b.get()));
     const double scale = geos.area(a.get()) + geos.area(b.get());
     for (int i = 0; i < 4; ++i) {
-        const auto& [name, operation, difference] = vutest::kPipelineOperations[i];
+        const auto& [name, operation, difference] = kPipelineOperations[i];
         SCOPED_TRACE(name);
         const auto expected = geos.own(kGeosOperations[i](geos.context(), a.get(), b.get()));
         ASSERT_NE(expected, nullptr);
-        ASSERT_NEAR(vutest::booleanResultArea(pair.a, pair.b, operation, difference), geos.area(expected.get()),
+        ASSERT_NEAR(booleanResultArea(pair.a, pair.b, operation, difference), geos.area(expected.get()),
                     1e-9 * scale);
     }
 }
@@ -260,9 +259,9 @@ TEST(BooleanDifferential, ToleranceScaleOffsetsKeepTheGraphWellFormed) {
     for (int trial = 0; trial < kPairsPerKind / 4; ++trial) {
         const Ring a = maker.star({0, 0}, 0.5, 1, maker.integer(3, 20));
         const Ring b = maker.jitter(a, 1e-10);
-        for (const auto& [name, operation, difference] : vutest::kPipelineOperations) {
+        for (const auto& [name, operation, difference] : kPipelineOperations) {
             SCOPED_TRACE(testing::Message() << "pair " << trial << ", " << name);
-            EXPECT_TRUE(std::isfinite(vutest::booleanResultArea({a}, {b}, operation, difference)));
+            EXPECT_TRUE(std::isfinite(booleanResultArea({a}, {b}, operation, difference)));
         }
     }
 }

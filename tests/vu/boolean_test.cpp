@@ -9,13 +9,8 @@
 namespace Korvex {
 namespace {
 
-using vutest::booleanResultArea;
-using vutest::isWellFormedGraph;
-using vutest::kPipelineOperations;
-using vutest::Polygon;
-using vutest::Ring;
-using vutest::square;
-using vutest::xy;
+using namespace vutest;
+using Boolean = VuGraphTest;
 
 const std::pair<const char*, VuGraphOperation> kOperations[] = {
     {"and", vu_andLoops}, {"or", vu_orLoops}, {"xor", vu_xorLoops}};
@@ -23,18 +18,18 @@ const std::pair<const char*, VuGraphOperation> kOperations[] = {
 // Operand a is saved on the stack, b is built, and the pop runs the operation
 // on both, the way callers combine two regions.
 void combine(VuSet* set, const Ring& a, const Ring& b, VuGraphOperation operation) {
-    vutest::addRegion(set, a);
+    addRegion(set, a);
     vu_stackPush(set);
-    vutest::addRegion(set, b);
+    addRegion(set, b);
     vu_stackPopWithOperation(set, operation, nullptr);
 }
 
 int nonZeroInteriorFaces(VuSet* set) {
-    const auto faces = vutest::interiorFaces(set);
+    const auto faces = interiorFaces(set);
     return static_cast<int>(std::count_if(faces.begin(), faces.end(), [](VuNode* f) { return vu_area(f) != 0.0; }));
 }
 
-TEST(Boolean, SquarePairsUnderEachOperation) {
+TEST_F(Boolean, SquarePairsUnderEachOperation) {
     // Faces of non-zero area (-1: not checked, the tie order of coincident
     // edges decides it) and area of and, or and xor.
     const struct {
@@ -58,53 +53,51 @@ TEST(Boolean, SquarePairsUnderEachOperation) {
     for (const auto& c : cases) {
         for (int i = 0; i < 3; ++i) {
             SCOPED_TRACE(testing::Message() << c.name << ", " << kOperations[i].first);
-            vutest::UniqueVuSet set(vu_newVuSet());
-            combine(set.get(), c.a, c.b, kOperations[i].second);
-            EXPECT_TRUE(isWellFormedGraph(set.get()));
+            vu_reinitializeVuSet(set);
+            combine(set, c.a, c.b, kOperations[i].second);
+            EXPECT_TRUE(isWellFormedGraph(set));
             if (c.faces[i] >= 0) {
-                EXPECT_EQ(nonZeroInteriorFaces(set.get()), c.faces[i]);
+                EXPECT_EQ(nonZeroInteriorFaces(set), c.faces[i]);
             }
-            EXPECT_NEAR(vutest::interiorArea(set.get()), c.areas[i], 1e-12);
+            EXPECT_NEAR(interiorArea(set), c.areas[i], 1e-12);
         }
     }
 }
 
-TEST(Boolean, ResultsKeepOnlyTheirOwnEdges) {
+TEST_F(Boolean, ResultsKeepOnlyTheirOwnEdges) {
     // Disjoint union: the connecting edges are gone again.
-    vutest::UniqueVuSet set(vu_newVuSet());
-    combine(set.get(), square(0, 0, 1), square(3, 0, 1), vu_orLoops);
-    EXPECT_EQ(vutest::shapeOf(set.get()).nodes, 16);
+    combine(set, square(0, 0, 1), square(3, 0, 1), vu_orLoops);
+    EXPECT_TRUE(isWellFormedGraph(set));
+    EXPECT_EQ(shapeOf(set).nodes, 16);
     // Quarter overlap: the intersection's corners include both crossings.
-    vu_reinitializeVuSet(set.get());
-    combine(set.get(), square(0, 0, 2), square(1, 1, 2), vu_andLoops);
-    EXPECT_EQ(vutest::shapeOf(set.get()).vertices, 4);
-    EXPECT_TRUE(vutest::vertexAt(set.get(), 2, 1) && vutest::vertexAt(set.get(), 1, 2));
+    vu_reinitializeVuSet(set);
+    combine(set, square(0, 0, 2), square(1, 1, 2), vu_andLoops);
+    EXPECT_TRUE(isWellFormedGraph(set));
+    EXPECT_EQ(shapeOf(set).vertices, 4);
+    EXPECT_TRUE(vertexAt(set, 2, 1) && vertexAt(set, 1, 2));
     // (A xor B) and A, the difference of nested squares: the hole stays a
     // loop of its own.
-    vu_reinitializeVuSet(set.get());
-    combine(set.get(), square(0, 0, 4), square(1, 1, 1), vu_xorLoops);
-    vu_stackPush(set.get());
-    vutest::addRegion(set.get(), square(0, 0, 4));
-    vu_stackPopWithOperation(set.get(), vu_andLoops, nullptr);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
-    EXPECT_EQ(nonZeroInteriorFaces(set.get()), 2);
-    EXPECT_NEAR(vutest::interiorArea(set.get()), 15.0, 1e-12);
-    EXPECT_EQ(vutest::countComponents(set.get()), 2);
+    vu_reinitializeVuSet(set);
+    combine(set, square(0, 0, 4), square(1, 1, 1), vu_xorLoops);
+    vu_stackPush(set);
+    addRegion(set, square(0, 0, 4));
+    vu_stackPopWithOperation(set, vu_andLoops, nullptr);
+    EXPECT_EQ(nonZeroInteriorFaces(set), 2);
+    EXPECT_NEAR(interiorArea(set), 15.0, 1e-12);
+    EXPECT_EQ(countComponents(set), 2);
 }
 
-TEST(Boolean, EmptyAndDegenerateGraphs) {
+TEST_F(Boolean, EmptyAndDegenerateGraphs) {
     for (const auto& [name, operation] : kOperations) {
         SCOPED_TRACE(name);
-        vutest::UniqueVuSet set(vu_newVuSet());
-        EXPECT_EQ(operation(set.get()), 0);
-        EXPECT_EQ(vu_firstNodeInGraph(set.get()), nullptr);
+        vu_reinitializeVuSet(set);
+        EXPECT_EQ(operation(set), 0);
+        EXPECT_EQ(vu_firstNodeInGraph(set), nullptr);
         // A lone edge has no face of negative area: the graph is emptied.
-        VuNode *a = nullptr, *b = nullptr;
-        vu_createFreeEdge(set.get(), &a, &b);
-        vu_setXYZ(b, 1, 0, 0);
-        operation(set.get());
-        EXPECT_EQ(vu_firstNodeInGraph(set.get()), nullptr);
-        EXPECT_TRUE(isWellFormedGraph(set.get()));
+        addFreeEdge(set, {0, 0}, {1, 0});
+        operation(set);
+        EXPECT_EQ(vu_firstNodeInGraph(set), nullptr);
+        EXPECT_TRUE(isWellFormedGraph(set));
     }
 }
 
@@ -163,19 +156,19 @@ TEST(BooleanHostile, NonFiniteCoordinatesDoNotBreakTheGraph) {
 // A caller holding every mask or every array of the pools leaves the
 // operations without marks or scratch arrays; they must still end and leave
 // a well-formed graph.
-TEST(BooleanHostile, ExhaustedPoolsDoNotHang) {
+TEST_F(Boolean, ExhaustedPoolsDoNotHang) {
     for (const bool holdMasks : {true, false}) {
         for (const auto& [name, operation] : kOperations) {
             SCOPED_TRACE(testing::Message() << name << (holdMasks ? ", masks" : ", arrays"));
-            vutest::UniqueVuSet set(vu_newVuSet());
+            vu_reinitializeVuSet(set);
             std::vector<VuMask> masks;
             std::vector<vuArray*> arrays;
-            while (holdMasks && masks.size() < VU_MASK_POOL_SIZE) masks.push_back(vu_grabMask(set.get()));
-            while (!holdMasks && arrays.size() < VU_ARRAY_POOL_SIZE) arrays.push_back(vu_grabArray(set.get()));
-            combine(set.get(), square(0, 0, 2), square(1, 1, 2), operation);
-            for (const VuMask m : masks) vu_returnMask(set.get(), m);
-            for (vuArray* a : arrays) vu_returnArray(set.get(), a);
-            EXPECT_TRUE(isWellFormedGraph(set.get()));
+            while (holdMasks && masks.size() < VU_MASK_POOL_SIZE) masks.push_back(vu_grabMask(set));
+            while (!holdMasks && arrays.size() < VU_ARRAY_POOL_SIZE) arrays.push_back(vu_grabArray(set));
+            combine(set, square(0, 0, 2), square(1, 1, 2), operation);
+            for (const VuMask m : masks) vu_returnMask(set, m);
+            for (vuArray* a : arrays) vu_returnArray(set, a);
+            EXPECT_TRUE(isWellFormedGraph(set));
         }
     }
 }

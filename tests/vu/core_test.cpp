@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -12,16 +13,17 @@
 namespace Korvex {
 namespace {
 
-using vutest::addRing;
-using vutest::isWellFormedGraph;
-using vutest::makeVuSet;
-using vutest::nodesOf;
+using namespace vutest;
 using Nodes = std::vector<VuNode*>;
+using VuPools = VuGraphTest;
+using VuNodes = VuGraphTest;
+using VuTopology = VuGraphTest;
+using VuStack = VuGraphTest;
+using VuArrays = VuGraphTest;
 
 struct Message {
     vumessagetype type;
-    VuNode* a;
-    VuNode* b;
+    VuNode *a, *b;
     bool operator==(const Message&) const = default;
 };
 
@@ -32,267 +34,221 @@ int recordMessage(vumessagetype type, VuSet*, VuNode* a, VuNode* b, void* reserv
     return 0;
 }
 
-const vutest::Ring kUnitSquare = vutest::square(0, 0, 1);
+const Ring kUnitSquare = square(0, 0, 1);
 
-TEST(VuPools, MasksComeOutHighestFirstAndReturnLikeAStack) {
-    auto set = makeVuSet();
+TEST_F(VuPools, MasksComeOutHighestFirstAndReturnLikeAStack) {
     std::vector<VuMask> held;
     for (int i = 0; i < VU_MASK_POOL_SIZE; ++i) {
-        held.push_back(vu_grabMask(set.get()));
+        held.push_back(vu_grabMask(set));
         EXPECT_EQ(held.back(), 0x80000000u >> i);
     }
     EXPECT_EQ(held.back(), VU_LOWEST_POOLED_MASK);
-    EXPECT_EQ(vu_grabMask(set.get()), 0u) << "an exhausted pool yields no bit";
-    vu_returnMask(set.get(), 0x20000000u);
-    vu_returnMask(set.get(), 0x10000000u);
-    vu_returnMask(set.get(), 0);  // ignored
-    EXPECT_EQ(vu_grabMask(set.get()), 0x10000000u);
-    EXPECT_EQ(vu_grabMask(set.get()), 0x20000000u);
-    for (VuMask m : held) vu_returnMask(set.get(), m);
-    vu_returnMask(set.get(), 0x4);  // a seventeenth bit is dropped
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
+    EXPECT_EQ(vu_grabMask(set), 0u) << "an exhausted pool yields no bit";
+    vu_returnMask(set, 0x20000000u);
+    vu_returnMask(set, 0x10000000u);
+    vu_returnMask(set, 0);  // ignored
+    EXPECT_EQ(vu_grabMask(set), 0x10000000u);
+    EXPECT_EQ(vu_grabMask(set), 0x20000000u);
+    for (VuMask m : held) vu_returnMask(set, m);
+    vu_returnMask(set, 0x4);  // a seventeenth bit is dropped
 }
 
-TEST(VuPools, SixArraysThenNullAndLargestOnRequest) {
-    auto set = makeVuSet();
+TEST_F(VuPools, SixArraysThenNullAndLargestOnRequest) {
     std::vector<vuArray*> arrays;
-    for (int i = 0; i < VU_ARRAY_POOL_SIZE; ++i) {
-        arrays.push_back(vu_grabArray(set.get()));
-        ASSERT_NE(arrays.back(), nullptr);
-    }
-    EXPECT_EQ(vu_grabArray(set.get()), nullptr);
-    EXPECT_EQ(vu_grabLargestArray(set.get()), nullptr);
+    for (int i = 0; i < VU_ARRAY_POOL_SIZE; ++i) ASSERT_TRUE(arrays.emplace_back(vu_grabArray(set)));
+    EXPECT_EQ(vu_grabArray(set), nullptr);
+    EXPECT_EQ(vu_grabLargestArray(set), nullptr);
     // Grow one array well beyond the others and leave entries in it.
-    VuNode* node = vu_allocateNode(set.get());
-    for (int i = 0; i < 3000; ++i) vu_arrayAdd(arrays[2], node);
-    for (vuArray* a : arrays) vu_returnArray(set.get(), a);
-    vu_returnArray(set.get(), nullptr);
+    for (int i = 0; i < 3000; ++i) vu_arrayAdd(arrays[2], vu_allocateNode(set));
+    for (vuArray* a : arrays) vu_returnArray(set, a);
+    vu_returnArray(set, nullptr);
     vuArray* foreign = vu_arrayNew();
-    vu_returnArray(set.get(), foreign);  // a seventh is not taken back
+    vu_returnArray(set, foreign);  // a seventh is not taken back
     vu_arrayFree(foreign);
-    vuArray* largest = vu_grabLargestArray(set.get());
+    vuArray* largest = vu_grabLargestArray(set);
     EXPECT_EQ(largest, arrays[2]);
     EXPECT_EQ(vu_arraySize(largest), 0) << "a grabbed array comes back empty";
-    vu_returnArray(set.get(), largest);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
+    vu_returnArray(set, largest);
 }
 
-TEST(VuSettings, TolerancesAreClampedButNaNPassesThrough) {
-    auto set = makeVuSet();
+TEST_F(VuNodes, TolerancesAreClampedButNaNPassesThrough) {
     auto tolerances = [&] {
-        double abstol = -1.0, reltol = -1.0;
-        vu_getTol(set.get(), &abstol, nullptr);
-        vu_getTol(set.get(), nullptr, &reltol);
-        return std::pair{abstol, reltol};
+        std::pair<double, double> tol{-1.0, -1.0};
+        vu_getTol(set, &tol.first, nullptr);
+        vu_getTol(set, nullptr, &tol.second);
+        return tol;
     };
     EXPECT_EQ(tolerances(), std::pair(0.0, 1.0e-14));
-    vu_setTol(set.get(), -1, 0);
+    vu_setTol(set, -1, 0);
     EXPECT_EQ(tolerances(), std::pair(0.0, 1.0e-14));
-    vu_setTol(set.get(), 0.5, 1.0e-10);
+    vu_setTol(set, 0.5, 1.0e-10);
     EXPECT_EQ(tolerances(), std::pair(0.5, 1.0e-10));
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    vu_setTol(set.get(), nan, nan);
-    EXPECT_TRUE(std::isnan(tolerances().first));
-    EXPECT_TRUE(std::isnan(tolerances().second));
+    vu_setTol(set, NAN, NAN);
+    EXPECT_TRUE(std::isnan(tolerances().first) && std::isnan(tolerances().second));
 }
 
-TEST(VuNodes, FreshNodesAreAloneWithTheDefaultsAndIterateNewestFirst) {
-    auto set = makeVuSet();
-    EXPECT_EQ(vu_nextNodeInGraph(set.get(), nullptr), nullptr);
+TEST_F(VuNodes, FreshNodesAreAloneAndIterateNewestFirst) {
+    EXPECT_EQ(vu_nextNodeInGraph(set, nullptr), nullptr);
     int payload = 7;
-    vu_setDefaultUserDataP(set.get(), &payload);
-    vu_setDefaultUserData2(set.get(), &set);
-    VuNode* first = vu_allocateNode(set.get());
-    VuNode* second = vu_allocateNode(set.get());
-    VuNode* third = vu_allocateNode(set.get());
-    EXPECT_EQ(nodesOf(set.get()), (Nodes{third, second, first}));
-    EXPECT_EQ(vu_getIndex(first), 0);
-    EXPECT_EQ(vu_getIndex(third), 2);
+    vu_setDefaultUserDataP(set, &payload);
+    VuNode* first = vu_allocateNode(set);
+    VuNode* second = vu_allocateNode(set);
+    VuNode* third = vu_allocateNode(set);
+    EXPECT_EQ(nodesOf(set), (Nodes{third, second, first}));
+    EXPECT_TRUE(vu_getIndex(first) == 0 && vu_getIndex(third) == 2);
     EXPECT_TRUE(vu_fsucc(first) == first && vu_vsucc(first) == first && vu_edgeMate(first) == first);
     EXPECT_EQ(first->mask, 0u);
     EXPECT_EQ(vu_getUserDataP(first), &payload);
-    EXPECT_EQ(vu_getUserData2(first), static_cast<void*>(&set));
-
     // Nodes allocated during a walk are not visited by it.
     int visited = 0;
-    for (VuNode* n = vu_firstNodeInGraph(set.get()); n; n = vu_nextNodeInGraph(set.get(), n)) {
-        ++visited;
-        vu_allocateNode(set.get());
-    }
+    for (VuNode* n = vu_firstNodeInGraph(set); n; n = vu_nextNodeInGraph(set, n), ++visited)
+        vu_allocateNode(set);
     EXPECT_EQ(visited, 3);
-    EXPECT_EQ(vu_countNodesInGraph(set.get()), 6);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
+    EXPECT_EQ(vu_countNodesInGraph(set), 6);
 }
 
-TEST(VuNodes, ExtraBytesFollowEachNodeAndReinitializeKeepsMemoryAndSettings) {
+TEST(VuNodeBlocks, ExtraBytesFollowEachNodeAndReinitializeKeepsMemoryAndSettings) {
     constexpr int kExtra = 13;  // rounds the stride up; enough nodes for three blocks
-    auto set = makeVuSet(kExtra);
+    auto owner = makeVuSet(kExtra);
+    VuSet* set = owner.get();
     Nodes nodes;
+    auto extraByte = [](VuNode* node, int i) { return static_cast<unsigned char*>(vu_getExtraData(node))[i]; };
     for (int i = 0; i < 3 * VU_NODES_PER_BLOCK; ++i) {
-        nodes.push_back(vu_allocateNode(set.get()));
+        nodes.push_back(vu_allocateNode(set));
         ASSERT_EQ(reinterpret_cast<std::uintptr_t>(nodes.back()) % 8, 0u);
         std::memset(vu_getExtraData(nodes.back()), i & 0xFF, kExtra);
     }
-    auto extraByte = [](VuNode* node, int i) {
-        return static_cast<const unsigned char*>(vu_getExtraData(node))[i];
-    };
-    for (int i = 0; i < static_cast<int>(nodes.size()); ++i) {
-        ASSERT_EQ(extraByte(nodes[i], 0), i & 0xFF);
-        ASSERT_EQ(extraByte(nodes[i], kExtra - 1), i & 0xFF);
-    }
+    for (int i = 0; i < static_cast<int>(nodes.size()); ++i)
+        ASSERT_TRUE(extraByte(nodes[i], 0) == (i & 0xFF) && extraByte(nodes[i], kExtra - 1) == (i & 0xFF));
     EXPECT_EQ(vu_arraySize(set->nodeBlocks), 3);
 
-    vu_setTol(set.get(), 1.0, 1.0e-6);
+    vu_setTol(set, 1.0, 1.0e-6);
     const DPoint3d aux = {1, 2, 3};
-    vu_setAuxVector(set.get(), &aux);
-    vu_reinitializeVuSet(set.get());
-    EXPECT_EQ(vu_firstNodeInGraph(set.get()), nullptr);
+    vu_setAuxVector(set, &aux);
+    vu_reinitializeVuSet(set);
+    EXPECT_EQ(vu_firstNodeInGraph(set), nullptr);
     DPoint3d cleared = {9, 9, 9};
-    vu_getAuxVector(&cleared, set.get());
+    vu_getAuxVector(&cleared, set);
     EXPECT_TRUE(cleared.x == 0.0 && cleared.y == 0.0) << "the aux vector is cleared";
     double abstol = 0.0;
-    vu_getTol(set.get(), &abstol, nullptr);
+    vu_getTol(set, &abstol, nullptr);
     EXPECT_EQ(abstol, 1.0) << "settings are kept";
-    VuNode* reused = vu_allocateNode(set.get());
+    VuNode* reused = vu_allocateNode(set);
     EXPECT_EQ(vu_getIndex(reused), 0) << "serial numbers restart";
     EXPECT_EQ(vu_arraySize(set->nodeBlocks), 3) << "reinitialising keeps the memory";
     const auto at = std::find(nodes.begin(), nodes.end(), reused) - nodes.begin();
     ASSERT_LT(at, static_cast<long>(nodes.size()));
     EXPECT_EQ(extraByte(reused, 0), at & 0xFF) << "only the node record is zeroed on reuse";
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
+    EXPECT_TRUE(isWellFormedGraph(set));
 }
 
-TEST(VuTopology, FreeEdgeSlingAndTwistsSendTheirMessages) {
-    auto set = makeVuSet();
+TEST_F(VuTopology, FreeEdgeSlingAndTwistsSendTheirMessages) {
     std::vector<Message> messages;
-    vu_setCMessageFunction(set.get(), recordMessage, &messages);
+    vu_setCMessageFunction(set, recordMessage, &messages);
     VuNode *a = nullptr, *b = nullptr, *c = nullptr, *d = nullptr;
-    vu_createFreeEdge(set.get(), &a, &b);
-    EXPECT_TRUE(vu_fsucc(a) == b && vu_fsucc(b) == a && vu_vsucc(a) == a && vu_edgeMate(a) == b);
-    vu_createSlingEdge(set.get(), &c, &d);
+    vu_createFreeEdge(set, &a, &b);
+    EXPECT_TRUE(vu_fsucc(a) == b && vu_vsucc(a) == a && vu_edgeMate(a) == b);
+    vu_createSlingEdge(set, &c, &d);
     EXPECT_TRUE(vu_fsucc(c) == c && vu_vsucc(c) == d && vu_edgeMate(c) == d);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
     // Twisting nodes of two vertex loops merges them; twisting again splits.
-    vu_twistVertexLoops(set.get(), a, c);
+    vu_twistVertexLoops(set, a, c);
     EXPECT_EQ(vu_countNodesAroundVertex(a), 3);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
-    vu_twistVertexLoops(set.get(), a, c);
-    EXPECT_EQ(vu_countNodesAroundVertex(a), 1);
-    EXPECT_EQ(vu_countNodesAroundVertex(c), 2);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
-    const std::vector<Message> expected = {
-        {VU_MSG_NEW_FREE_EDGE, a, b},    {VU_MSG_NEW_SLING, c, d},
-        {VU_MSG_PRE_VERTEX_TWIST, a, c}, {VU_MSG_POST_VERTEX_TWIST, a, c},
-        {VU_MSG_PRE_VERTEX_TWIST, a, c}, {VU_MSG_POST_VERTEX_TWIST, a, c},
-    };
-    EXPECT_EQ(messages, expected);
+    EXPECT_TRUE(isWellFormedGraph(set));
+    vu_twistVertexLoops(set, a, c);
+    EXPECT_TRUE(vu_countNodesAroundVertex(a) == 1 && vu_countNodesAroundVertex(c) == 2);
+    EXPECT_EQ(messages, (std::vector<Message>{{VU_MSG_NEW_FREE_EDGE, a, b},
+                                              {VU_MSG_NEW_SLING, c, d},
+                                              {VU_MSG_PRE_VERTEX_TWIST, a, c},
+                                              {VU_MSG_POST_VERTEX_TWIST, a, c},
+                                              {VU_MSG_PRE_VERTEX_TWIST, a, c},
+                                              {VU_MSG_POST_VERTEX_TWIST, a, c}}));
 }
 
-TEST(VuTopology, SplitKeepsBothFacesClosed) {
-    auto set = makeVuSet();
-    VuNode* node = addRing(set.get(), kUnitSquare);
+TEST_F(VuTopology, SplitKeepsBothFacesClosed) {
+    VuNode* node = addRing(set, kUnitSquare);
     VuNode* mate = vu_edgeMate(node);
     vu_setMask(node, VU_EXTERIOR_EDGE | 0x100 | 0x10000);
     int tag = 0;
     vu_setUserDataP(node, &tag);
-    vu_setUserDataPIsEdgeProperty(set.get(), true);
+    vu_setUserDataPIsEdgeProperty(set, true);
     std::vector<Message> messages;
-    vu_setCMessageFunction(set.get(), recordMessage, &messages);
-
+    vu_setCMessageFunction(set, recordMessage, &messages);
     VuNode *new1 = nullptr, *new2 = nullptr;
-    vu_splitEdge(set.get(), node, &new1, &new2);
-    EXPECT_EQ(vu_countNodesAroundFace(node), 5);
-    EXPECT_EQ(vu_countNodesAroundFace(mate), 5);
+    vu_splitEdge(set, node, &new1, &new2);
+    EXPECT_TRUE(vu_countNodesAroundFace(node) == 5 && vu_countNodesAroundFace(mate) == 5);
     EXPECT_EQ(vu_countNodesAroundVertex(new1), 2);
     EXPECT_TRUE(vu_fsucc(node) == new1 && vu_fsucc(mate) == new2 && vu_vsucc(new1) == new2);
     // 0x54EF passes 0x2 and 0x1 but not 0x100 or pooled bits.
     EXPECT_EQ(new1->mask, VU_EXTERIOR_EDGE | VU_BOUNDARY_EDGE);
     EXPECT_EQ(new2->mask, VU_BOUNDARY_EDGE);
-    EXPECT_EQ(vu_getUserDataP(new1), &tag);
-    EXPECT_EQ(vu_getUserDataP(new2), nullptr);
+    EXPECT_TRUE(vu_getUserDataP(new1) == &tag && vu_getUserDataP(new2) == nullptr);
     EXPECT_EQ(vu_getX(new1), 0.0) << "the caller places the new vertex";
-    const std::vector<Message> expected = {{VU_MSG_PRE_EDGE_SPLIT, node, mate},
-                                           {VU_MSG_POST_EDGE_SPLIT, new1, new2}};
-    EXPECT_EQ(messages, expected);
+    EXPECT_EQ(messages, (std::vector<Message>{{VU_MSG_PRE_EDGE_SPLIT, node, mate},
+                                              {VU_MSG_POST_EDGE_SPLIT, new1, new2}}));
     vu_setXYAroundVertex(new1, 0.5, 0.0);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
-
-    vu_splitEdgeWithMasks(set.get(), nullptr, &new1, &new2, 0x4, 0x8);
+    EXPECT_TRUE(isWellFormedGraph(set));
+    vu_splitEdgeWithMasks(set, nullptr, &new1, &new2, 0x4, 0x8);
     EXPECT_TRUE(new1->mask == 0x4u && new2->mask == 0x8u && vu_vsucc(new1) == new2);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
 }
 
-TEST(VuTopology, InsertEdgeJoinsVerticesAndInheritsFromThem) {
-    auto set = makeVuSet();
-    VuNode* corner = addRing(set.get(), kUnitSquare);  // at (0,1)
-    VuNode* opposite = vu_fsucc(vu_fsucc(corner));     // at (1,0)
+TEST_F(VuTopology, InsertEdgeJoinsVerticesAndInheritsFromThem) {
+    VuNode* corner = addRing(set, kUnitSquare);     // at (0,1)
+    VuNode* opposite = vu_fsucc(vu_fsucc(corner));  // at (1,0)
     vu_setMask(corner, 0x40 | VU_EXTERIOR_EDGE);
-    vu_setJoinInheritMask(set.get(), 0x40);
+    vu_setJoinInheritMask(set, 0x40);
     int tag = 0;
     vu_setUserDataP(corner, &tag);
-    vu_setUserDataPIsVertexProperty(set.get(), true);
+    vu_setUserDataPIsVertexProperty(set, true);
     static Nodes joined;
     joined.clear();
-    vu_setJoinFunction(set.get(), [](VuSet*, VuNode* node) { joined.push_back(node); });
-
+    vu_setJoinFunction(set, [](VuSet*, VuNode* node) { joined.push_back(node); });
     VuNode *newA = nullptr, *newB = nullptr;
-    vu_insertEdgeBetween(set.get(), corner, opposite, &newA, &newB);
+    vu_insertEdgeBetween(set, corner, opposite, &newA, &newB);
     EXPECT_EQ(vu_edgeMate(newA), newB);
-    EXPECT_EQ(vu_countNodesAroundVertex(corner), 3);
-    EXPECT_EQ(vu_countNodesAroundVertex(opposite), 3);
+    EXPECT_TRUE(vu_countNodesAroundVertex(corner) == 3 && vu_countNodesAroundVertex(opposite) == 3);
     EXPECT_TRUE(vu_getY(newA) == 1.0 && vu_getX(newB) == 1.0);
-    EXPECT_EQ(newA->mask, 0x40u);
-    EXPECT_EQ(vu_getUserDataP(newA), &tag);
+    EXPECT_TRUE(newA->mask == 0x40u && vu_getUserDataP(newA) == &tag);
     EXPECT_EQ(joined, (Nodes{corner, opposite}));
     // The diagonal cuts the inner face of four into two triangles.
-    EXPECT_EQ(vu_countNodesAroundFace(newA), 3);
-    EXPECT_EQ(vu_countNodesAroundFace(newB), 3);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
-
-    vu_detachEdge(set.get(), newA);
+    EXPECT_TRUE(vu_countNodesAroundFace(newA) == 3 && vu_countNodesAroundFace(newB) == 3);
+    EXPECT_TRUE(isWellFormedGraph(set));
+    vu_detachEdge(set, newA);
     EXPECT_EQ(vu_countNodesAroundVertex(corner), 2);
-    EXPECT_EQ(vu_countNodesAroundFace(newA), 2);
-    EXPECT_EQ(vu_countNodesAroundFace(corner), 4);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
+    EXPECT_TRUE(vu_countNodesAroundFace(newA) == 2 && vu_countNodesAroundFace(corner) == 4);
 }
 
-TEST(VuTopology, FreeMarkedEdgesKeepsSurvivorOrderAndRecyclesNodes) {
-    auto set = makeVuSet();
-    VuNode* corner = addRing(set.get(), kUnitSquare);
+TEST_F(VuTopology, FreeMarkedEdgesKeepsSurvivorOrderAndRecyclesNodes) {
+    VuNode* corner = addRing(set, kUnitSquare);
     VuNode *diagA = nullptr, *diagB = nullptr;
-    vu_insertEdgeBetween(set.get(), corner, vu_fsucc(vu_fsucc(corner)), &diagA, &diagB);
+    vu_insertEdgeBetween(set, corner, vu_fsucc(vu_fsucc(corner)), &diagA, &diagB);
     // Also delete a ring edge whose node is the oldest, the live-list node.
-    VuNode* oldest = nodesOf(set.get()).back();
-    const VuMask doomed = vu_grabMask(set.get());
-    vu_clearMaskInSet(set.get(), doomed);
+    VuNode* oldest = nodesOf(set).back();
+    const VuMask doomed = vu_grabMask(set);
+    vu_clearMaskInSet(set, doomed);
     vu_setMask(diagA, doomed);  // only one side marked: its mate goes too
     vu_setMask(oldest, doomed);
-    Nodes survivors = nodesOf(set.get());
+    Nodes survivors = nodesOf(set);
     std::erase_if(survivors, [&](VuNode* n) {
         return n == diagA || n == diagB || n == oldest || n == vu_edgeMate(oldest);
     });
-    vu_freeMarkedEdges(set.get(), doomed);
-    vu_returnMask(set.get(), doomed);
-    EXPECT_EQ(nodesOf(set.get()), survivors);
+    vu_freeMarkedEdges(set, doomed);
+    vu_returnMask(set, doomed);
+    EXPECT_EQ(nodesOf(set), survivors);
     EXPECT_EQ(vu_countNodesAroundFace(survivors.front()), 6) << "both sides of a chain of three edges";
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
-
+    EXPECT_TRUE(isWellFormedGraph(set));
     const int blocks = vu_arraySize(set->nodeBlocks);
-    for (int i = 0; i < 4; ++i) vu_allocateNode(set.get());
+    for (int i = 0; i < 4; ++i) vu_allocateNode(set);
     EXPECT_EQ(vu_arraySize(set->nodeBlocks), blocks);
-
     // Marking everything empties the graph; freeing again is harmless.
-    vu_setMaskInSet(set.get(), 0x8);
-    vu_freeMarkedEdges(set.get(), 0x8);
-    EXPECT_EQ(vu_firstNodeInGraph(set.get()), nullptr);
-    vu_freeMarkedEdges(set.get(), 0x8);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
+    vu_setMaskInSet(set, 0x8);
+    vu_freeMarkedEdges(set, 0x8);
+    EXPECT_EQ(vu_firstNodeInGraph(set), nullptr);
+    vu_freeMarkedEdges(set, 0x8);
 }
 
-TEST(VuArray, GrowsReadsRemovesAndSorts) {
-    auto set = makeVuSet();
+TEST_F(VuArrays, GrowReadRemoveAndSort) {
     Nodes nodes;
-    for (int i = 0; i < 5; ++i) nodes.push_back(vu_allocateNode(set.get()));
+    for (int i = 0; i < 5; ++i) nodes.push_back(vu_allocateNode(set));
     vuArray* array = vu_arrayNew();
     vu_arrayAdd(array, nullptr);
     EXPECT_EQ(vu_arraySize(array), 0);
@@ -301,10 +257,8 @@ TEST(VuArray, GrowsReadsRemovesAndSorts) {
     vu_arrayAdd(array, nodes[1]);
     EXPECT_EQ(array->capacity, 2 * VU_ARRAY_GROWTH);
     EXPECT_EQ(vu_arrayGet(array, VU_ARRAY_GROWTH), nodes[1]);
-    EXPECT_EQ(vu_arrayGet(array, VU_ARRAY_GROWTH + 1), nullptr);
-    EXPECT_EQ(vu_arrayGet(array, -1), nullptr);
+    EXPECT_TRUE(vu_arrayGet(array, VU_ARRAY_GROWTH + 1) == nullptr && vu_arrayGet(array, -1) == nullptr);
     EXPECT_EQ(vu_arrayRemoveLast(array), nodes[1]);
-
     vu_arrayClear(array);
     EXPECT_EQ(vu_arrayRemoveLast(array), nullptr);
     for (int i : {3, 0, 4, 1, 2}) vu_arrayAdd(array, nodes[i]);
@@ -312,10 +266,8 @@ TEST(VuArray, GrowsReadsRemovesAndSorts) {
     vu_arrayOpen(array);
     int read = 0;
     VuNode* node = nullptr;
-    while (vu_arrayRead(array, &node)) {
-        ++read;
+    for (; vu_arrayRead(array, &node); ++read)
         if (vu_getIndex(node) % 2 == 1) vu_arrayRemoveCurrent(array);
-    }
     EXPECT_EQ(node, nullptr);
     EXPECT_EQ(read, 5) << "the entry moved into a removed slot is still read";
     vu_arraySort(array, [](const VuNode* a, const VuNode* b) { return a->id < b->id; });
@@ -327,43 +279,38 @@ TEST(VuArray, GrowsReadsRemovesAndSorts) {
     vu_arrayFree(nullptr);
 }
 
-TEST(VuStack, PushAndPopSpliceGraphs) {
-    auto set = makeVuSet();
-    EXPECT_EQ(vu_stackPush(set.get()), 0) << "an empty graph saves nothing";
-    addRing(set.get(), kUnitSquare);
-    Nodes expected = nodesOf(set.get());
-    EXPECT_EQ(vu_stackPush(set.get()), 1);
-    EXPECT_EQ(vu_firstNodeInGraph(set.get()), nullptr);
-    EXPECT_EQ(vu_stackPush(set.get()), 1);
-    addRing(set.get(), vutest::xy({{5, 5}, {6, 5}, {5, 6}}));
-    const Nodes current = nodesOf(set.get());
+TEST_F(VuStack, PushAndPopSpliceGraphs) {
+    EXPECT_EQ(vu_stackPush(set), 0) << "an empty graph saves nothing";
+    addRing(set, kUnitSquare);
+    Nodes expected = nodesOf(set);
+    EXPECT_EQ(vu_stackPush(set), 1);
+    EXPECT_EQ(vu_firstNodeInGraph(set), nullptr);
+    EXPECT_EQ(vu_stackPush(set), 1);
+    addRing(set, xy({{5, 5}, {6, 5}, {5, 6}}));
+    const Nodes current = nodesOf(set);
     expected.insert(expected.end(), current.begin(), current.end());
     static int operations = 0;
-    EXPECT_EQ(vu_stackPopWithOperation(set.get(), [](VuSet*) { return ++operations; }, nullptr), 0);
+    EXPECT_EQ(vu_stackPopWithOperation(set, [](VuSet*) { return ++operations; }, nullptr), 0);
     EXPECT_EQ(operations, 1);
-    EXPECT_EQ(nodesOf(set.get()), expected) << "the saved nodes come first";
-    EXPECT_EQ(vu_stackPop(set.get()), 0);
-    EXPECT_EQ(vu_stackPopWithOperation(set.get(), nullptr, nullptr), 0);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
-
+    EXPECT_EQ(nodesOf(set), expected) << "the saved nodes come first";
+    EXPECT_EQ(vu_stackPop(set), 0);
+    EXPECT_EQ(vu_stackPopWithOperation(set, nullptr, nullptr), 0);
     // Exchanging with an empty stack does nothing; with an empty graph, pops.
-    vu_stackExchange(set.get());
-    EXPECT_EQ(vu_countNodesInGraph(set.get()), 14);
-    vu_stackPush(set.get());
-    vu_stackExchange(set.get());
-    EXPECT_EQ(vu_stackSize(set.get()), 0);
-    EXPECT_EQ(vu_countNodesInGraph(set.get()), 14);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
+    vu_stackExchange(set);
+    EXPECT_EQ(vu_countNodesInGraph(set), 14);
+    vu_stackPush(set);
+    vu_stackExchange(set);
+    EXPECT_EQ(vu_stackSize(set), 0);
+    EXPECT_EQ(vu_countNodesInGraph(set), 14);
 }
 
-TEST(VuStack, PushCopyRebuildsTheSameGraph) {
-    auto set = makeVuSet();
-    VuNode* corner = addRing(set.get(), kUnitSquare);
+TEST_F(VuStack, PushCopyRebuildsTheSameGraph) {
+    VuNode* corner = addRing(set, kUnitSquare);
     vu_setMask(corner, 0x20);
     vu_setAuxIndex(corner, 42);
-    const Nodes originals = nodesOf(set.get());
-    EXPECT_EQ(vu_stackPushCopy(set.get()), 1);
-    const Nodes copies = nodesOf(set.get());
+    const Nodes originals = nodesOf(set);
+    EXPECT_EQ(vu_stackPushCopy(set), 1);
+    const Nodes copies = nodesOf(set);
     ASSERT_EQ(copies.size(), originals.size());
     auto position = [](const Nodes& nodes, const VuNode* node) {
         return std::find(nodes.begin(), nodes.end(), node) - nodes.begin();
@@ -377,13 +324,81 @@ TEST(VuStack, PushCopyRebuildsTheSameGraph) {
         EXPECT_EQ(position(copies, copy->vSucc), position(originals, original->vSucc));
     }
     EXPECT_EQ(vu_getAuxIndex(corner), 42) << "the original is left as it was";
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
-    vu_stackExchange(set.get());
-    EXPECT_EQ(nodesOf(set.get()), originals);
-    vu_stackPopAll(set.get());
-    EXPECT_EQ(vu_stackSize(set.get()), 0);
-    EXPECT_EQ(vu_countNodesInGraph(set.get()), 16);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
+    EXPECT_TRUE(isWellFormedGraph(set));
+    vu_stackExchange(set);
+    EXPECT_EQ(nodesOf(set), originals);
+    vu_stackPopAll(set);
+    EXPECT_EQ(vu_stackSize(set), 0);
+    EXPECT_EQ(vu_countNodesInGraph(set), 16);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kRandomSteps = 400;
+#else
+constexpr int kRandomSteps = 3000;
+#endif
+
+// Random sequences of the topology primitives, checked after every step:
+// whatever the order of edits, the successor relations stay permutations and
+// the pools stay whole.
+TEST(VuRandomTopology, EditsKeepTheGraphWellFormed) {
+    for (unsigned seed : {1u, 2u, 3u}) {
+        auto owner = makeVuSet(seed == 2 ? 24 : 0);
+        VuSet* set = owner.get();
+        std::mt19937 random(seed);
+        auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+        auto someNode = [&]() -> VuNode* {
+            const int count = vu_countNodesInGraph(set);
+            return count == 0 ? nullptr : nodesOf(set)[pick(count)];
+        };
+        auto addRandomRing = [&] {
+            Ring points(2 + pick(5));
+            for (DPoint3d& p : points) p = {double(pick(100)), double(pick(100)), 0.0};
+            loadLoop(set, points);
+        };
+        for (int step = 0; step < kRandomSteps; ++step) {
+            switch (pick(7)) {
+                case 0: addRandomRing(); break;
+                case 1:
+                    if (VuNode* node = someNode()) {
+                        VuNode *a = nullptr, *b = nullptr;
+                        vu_splitEdge(set, node, &a, &b);
+                        vu_setXYAroundVertex(a, double(pick(100)), double(pick(100)));
+                    }
+                    break;
+                case 2: {
+                    VuNode* a = someNode();
+                    VuNode* b = someNode();
+                    if (a && b) vu_insertEdgeBetween(set, a, b, nullptr, nullptr);
+                    break;
+                }
+                case 3:
+                    if (VuNode* node = someNode()) vu_detachEdge(set, node);
+                    break;
+                case 4: {
+                    const VuMask doomed = vu_grabMask(set);
+                    vu_clearMaskInSet(set, doomed);
+                    for (int i = pick(4); i > 0; --i)
+                        if (VuNode* node = someNode()) vu_setMask(node, doomed);
+                    vu_freeMarkedEdges(set, doomed);
+                    vu_returnMask(set, doomed);
+                    break;
+                }
+                case 5:
+                    if (pick(2)) vu_stackPushCopy(set);
+                    else vu_stackPush(set);
+                    addRandomRing();
+                    if (pick(2)) vu_stackExchange(set);
+                    vu_stackPop(set);
+                    break;
+                default: vu_insertEdgeBetween(set, someNode(), nullptr, nullptr, nullptr); break;
+            }
+            ASSERT_TRUE(isWellFormedGraph(set)) << "seed " << seed << " step " << step;
+            // Keep the graph small enough for the checker to stay quick.
+            if (vu_countNodesInGraph(set) > 400) vu_reinitializeVuSet(set);
+        }
+        EXPECT_EQ(vu_stackSize(set), 0);
+    }
 }
 
 }  // namespace

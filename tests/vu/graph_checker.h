@@ -1,5 +1,5 @@
 // Structural checks for vertex-use graphs, run after every public call
-// sequence in the graph tests:
+// sequence in the graph tests, and by the fixture when a test ends:
 //   EXPECT_TRUE(vutest::isWellFormedGraph(set));
 // The live nodes must form a closed list; fSucc and vSucc must be permutations
 // of them with vu_fpred and vu_vpred their inverses; the edge mate must be an
@@ -97,5 +97,14 @@ inline ::testing::AssertionResult isWellFormedGraph(const VuSet* set) {
     if (problem.empty()) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << problem;
 }
+
+// A fixture owning one set, whose graph must be well formed when the test
+// ends; tests name it through an alias (using VuStack = VuGraphTest).
+class VuGraphTest : public ::testing::Test {
+protected:
+    void TearDown() override { EXPECT_TRUE(isWellFormedGraph(set)); }
+    UniqueVuSet owner = makeVuSet();
+    VuSet* set = owner.get();
+};
 
 }  // namespace Korvex::vutest

@@ -54,6 +54,14 @@ inline VuNode* addRegion(VuSet* set, const Ring& ccw) {
     return inside;
 }
 
+// A lone edge from a to b.
+inline void addFreeEdge(VuSet* set, DPoint2d a, DPoint2d b) {
+    VuNode *atA = nullptr, *atB = nullptr;
+    vu_createFreeEdge(set, &atA, &atB);
+    vu_setXYZ(atA, a.x, a.y, 0);
+    vu_setXYZ(atB, b.x, b.y, 0);
+}
+
 // The ring through the loop builder, with its tolerances.
 inline VuNode* loadLoop(VuSet* set, const Ring& ring, double abstol = 0.0, double reltol = 1e-8) {
     return vu_loopFromDPoint3dArrayXYTol(set, ring.data(), static_cast<int>(ring.size()), abstol,

@@ -8,12 +8,8 @@
 namespace Korvex {
 namespace {
 
-using vutest::addRing;
-using vutest::isWellFormedGraph;
-using vutest::shapeOf;
-using vutest::square;
-using vutest::vertexAt;
-using vutest::xy;
+using namespace vutest;
+using Merge = VuGraphTest;
 
 // Around every vertex the edge directions, followed by vertex successors,
 // turn counter-clockwise: at most one step goes down in angle.
@@ -22,7 +18,7 @@ bool verticesAreCounterClockwise(VuSet* set) {
         const VuNode* next = vu_fsucc(node);
         return std::atan2(vu_getY(next) - vu_getY(node), vu_getX(next) - vu_getX(node));
     };
-    for (VuNode* start : vutest::nodesOf(set)) {
+    for (VuNode* start : nodesOf(set)) {
         int descents = 0;
         VuNode* node = start;
         do descents += angleOf(vu_vsucc(node)) < angleOf(node);
@@ -35,15 +31,14 @@ bool verticesAreCounterClockwise(VuSet* set) {
 // A planar embedding satisfies Euler's formula V - E + F = 2 on every
 // connected piece; crossing edges left unsplit break it.
 bool satisfiesEuler(VuSet* set) {
-    const vutest::GraphShape shape = shapeOf(set);
-    return shape.vertices - shape.nodes / 2 + shape.faces == 2 * vutest::countComponents(set);
+    const GraphShape shape = shapeOf(set);
+    return shape.vertices - shape.nodes / 2 + shape.faces == 2 * countComponents(set);
 }
 
 // True when two edges cross each other farther than margin from both lines,
 // an overlap the merge should have split. Quadratic: small graphs only.
 bool hasEdgesCrossing(VuSet* set, double margin) {
-    using vutest::Segment;
-    const std::vector<Segment> segments = vutest::edgesWithoutMask(set);
+    const std::vector<Segment> segments = edgesWithoutMask(set);
     auto side = [](const Segment& s, const DPoint2d& p) {  // signed distance from the line
         const double ux = s.b.x - s.a.x, uy = s.b.y - s.a.y;
         return (ux * (p.y - s.a.y) - uy * (p.x - s.a.x)) / std::hypot(ux, uy);
@@ -65,7 +60,7 @@ void expectPlanarSubdivision(VuSet* set) {
     EXPECT_TRUE(satisfiesEuler(set));
 }
 
-TEST(Merge, CoincidentSquaresFollowTheMergeType) {
+TEST_F(Merge, CoincidentSquaresFollowTheMergeType) {
     const struct {
         vumergetype type;
         int copies, expectedEdges;
@@ -76,34 +71,33 @@ TEST(Merge, CoincidentSquaresFollowTheMergeType) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "type " << c.type << ", copies " << c.copies);
-        vutest::UniqueVuSet set(vu_newVuSet());
-        for (int i = 0; i < c.copies; ++i) addRing(set.get(), square(0, 0, 1));
-        vu_merge2002(set.get(), c.type, 0.0, 1e-10);
-        EXPECT_TRUE(isWellFormedGraph(set.get()));
-        EXPECT_EQ(shapeOf(set.get()).nodes, 2 * c.expectedEdges);
+        vu_reinitializeVuSet(set);
+        for (int i = 0; i < c.copies; ++i) addRing(set, square(0, 0, 1));
+        vu_merge2002(set, c.type, 0.0, 1e-10);
+        EXPECT_TRUE(isWellFormedGraph(set));
+        EXPECT_EQ(shapeOf(set).nodes, 2 * c.expectedEdges);
         if (c.expectedEdges == 0) continue;
-        EXPECT_EQ(shapeOf(set.get()).vertices, 4);
-        EXPECT_EQ(vu_countNodesAroundVertex(vertexAt(set.get(), 1, 1)), c.expectedEdges / 2);
+        EXPECT_EQ(shapeOf(set).vertices, 4);
+        EXPECT_EQ(vu_countNodesAroundVertex(vertexAt(set, 1, 1)), c.expectedEdges / 2);
         // With V and E known, Euler's formula pins the faces: inside, outside
         // and one two-node sliver between each pair of kept coincident edges.
-        expectPlanarSubdivision(set.get());
+        expectPlanarSubdivision(set);
     }
 }
 
-TEST(Merge, ToleranceComesFromTheLargestCoordinate) {
-    vutest::UniqueVuSet set(vu_newVuSet());
-    addRing(set.get(), xy({{-1000, 0}, {10, 0}, {10, 20}}));
-    vu_setTol(set.get(), 0.0, 1e-10);
-    vu_mergeOrUnionLoops(set.get(), VU_MERGE_UNION);
-    EXPECT_DOUBLE_EQ(vu_getMergeTol(set.get()), 1e-7);
-    vu_merge2002(set.get(), VU_MERGE_UNION, 0.5, 1e-10);
-    EXPECT_EQ(vu_getMergeTol(set.get()), 0.5);
+TEST_F(Merge, ToleranceComesFromTheLargestCoordinate) {
+    addRing(set, xy({{-1000, 0}, {10, 0}, {10, 20}}));
+    vu_setTol(set, 0.0, 1e-10);
+    vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
+    EXPECT_DOUBLE_EQ(vu_getMergeTol(set), 1e-7);
+    vu_merge2002(set, VU_MERGE_UNION, 0.5, 1e-10);
+    EXPECT_EQ(vu_getMergeTol(set), 0.5);
 }
 
-TEST(Merge, VertexNearAnEdgeSplitsItOrJoinsItsEnd) {
+TEST_F(Merge, VertexNearAnEdgeSplitsItOrJoinsItsEnd) {
     const double tol = 1e-7;  // 1e-10 of the largest coordinate, 1000
     const struct {
-        vutest::Ring triangle;
+        Ring triangle;
         DPoint2d joinedAt;
         int vertices;
     } cases[] = {
@@ -114,96 +108,86 @@ TEST(Merge, VertexNearAnEdgeSplitsItOrJoinsItsEnd) {
         {xy({{1000 - 0.5 * tol, 0.5 * tol}, {900, 100}, {800, 50}}), {1000, 0}, 6},
     };
     for (const auto& c : cases) {
-        vutest::UniqueVuSet set(vu_newVuSet());
-        addRing(set.get(), square(0, 0, 1000));
-        addRing(set.get(), c.triangle);
-        vu_merge2002(set.get(), VU_MERGE_UNION, 0.0, 1e-10);
-        EXPECT_TRUE(isWellFormedGraph(set.get()));
-        VuNode* joined = vertexAt(set.get(), c.joinedAt.x, c.joinedAt.y);
+        vu_reinitializeVuSet(set);
+        addRing(set, square(0, 0, 1000));
+        addRing(set, c.triangle);
+        vu_merge2002(set, VU_MERGE_UNION, 0.0, 1e-10);
+        EXPECT_TRUE(isWellFormedGraph(set));
+        VuNode* joined = vertexAt(set, c.joinedAt.x, c.joinedAt.y);
         ASSERT_NE(joined, nullptr);
         EXPECT_EQ(vu_countNodesAroundVertex(joined), 4);
-        EXPECT_EQ(shapeOf(set.get()).vertices, c.vertices);
-        EXPECT_EQ(shapeOf(set.get()).nodes, 2 * (c.vertices + 1));
+        EXPECT_EQ(shapeOf(set).vertices, c.vertices);
+        EXPECT_EQ(shapeOf(set).nodes, 2 * (c.vertices + 1));
     }
 }
 
-TEST(Merge, QuarterOverlapMakesTwoCrossingVertices) {
-    vutest::UniqueVuSet set(vu_newVuSet());
-    addRing(set.get(), square(0, 0, 2));
-    addRing(set.get(), square(1, 1, 2));
-    vu_mergeOrUnionLoops(set.get(), VU_MERGE_UNION);
-    expectPlanarSubdivision(set.get());
+TEST_F(Merge, QuarterOverlapMakesTwoCrossingVertices) {
+    addRing(set, square(0, 0, 2));
+    addRing(set, square(1, 1, 2));
+    vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
+    expectPlanarSubdivision(set);
     for (const DPoint2d crossing : {DPoint2d{2, 1}, DPoint2d{1, 2}}) {
-        VuNode* vertex = vertexAt(set.get(), crossing.x, crossing.y);
+        VuNode* vertex = vertexAt(set, crossing.x, crossing.y);
         ASSERT_NE(vertex, nullptr);
         EXPECT_EQ(vu_countNodesAroundVertex(vertex), 4);
     }
-    const vutest::GraphShape shape = shapeOf(set.get());
+    const GraphShape shape = shapeOf(set);
     EXPECT_EQ(shape.vertices, 10);
     EXPECT_EQ(shape.nodes, 2 * 12);
     EXPECT_EQ(shape.faces, 4);  // outside, the overlap and each square's own part
 }
 
-TEST(Merge, ShortIsolatedEdgeVanishes) {
-    vutest::UniqueVuSet set(vu_newVuSet());
-    addRing(set.get(), square(0, 0, 1));
-    VuNode *a = nullptr, *b = nullptr;
-    vu_createFreeEdge(set.get(), &a, &b);
-    vu_setXYZ(a, 10, 10, 0);
-    vu_setXYZ(b, 10.0005, 10, 0);
-    vu_merge2002(set.get(), VU_MERGE_UNION, 1e-3, 0.0);
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
-    EXPECT_EQ(shapeOf(set.get()).nodes, 8);
-    EXPECT_EQ(vertexAt(set.get(), 10, 10), nullptr);
+TEST_F(Merge, ShortIsolatedEdgeVanishes) {
+    addRing(set, square(0, 0, 1));
+    addFreeEdge(set, {10, 10}, {10.0005, 10});
+    vu_merge2002(set, VU_MERGE_UNION, 1e-3, 0.0);
+    EXPECT_EQ(shapeOf(set).nodes, 8);
+    EXPECT_EQ(vertexAt(set, 10, 10), nullptr);
 }
 
-TEST(Merge, ManyEdgesAtOneVertexAreSortedCounterClockwise) {
-    vutest::UniqueVuSet set(vu_newVuSet());
+TEST_F(Merge, ManyEdgesAtOneVertexAreSortedCounterClockwise) {
     // Eight triangles fanned around the origin, loaded in scrambled order.
     for (const int k : {3, 7, 0, 5, 2, 6, 1, 4}) {
         const double a0 = k * 0.785398163, a1 = a0 + 0.5;
-        addRing(set.get(), xy({{0, 0}, {std::cos(a0), std::sin(a0)}, {std::cos(a1), std::sin(a1)}}));
+        addRing(set, xy({{0, 0}, {std::cos(a0), std::sin(a0)}, {std::cos(a1), std::sin(a1)}}));
     }
-    vu_mergeOrUnionLoops(set.get(), VU_MERGE_UNION);
-    expectPlanarSubdivision(set.get());
-    EXPECT_EQ(vu_countNodesAroundVertex(vertexAt(set.get(), 0, 0)), 16);
+    vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
+    expectPlanarSubdivision(set);
+    EXPECT_EQ(vu_countNodesAroundVertex(vertexAt(set, 0, 0)), 16);
 }
 
 // Random overlapping polygons: the merge leaves no crossing unsplit, keeps the
 // embedding planar and every vertex loop counter-clockwise.
-TEST(Merge, RandomOverlapsBecomeAPlanarSubdivision) {
+TEST_F(Merge, RandomOverlapsBecomeAPlanarSubdivision) {
     std::mt19937 random(20261205);
     std::uniform_real_distribution<double> coordinate(-10.0, 10.0);
     std::uniform_int_distribution<int> loopCount(1, 4), pointCount(2, 9);
     for (int trial = 0; trial < 200; ++trial) {
         SCOPED_TRACE(testing::Message() << "trial " << trial);
-        vutest::UniqueVuSet set(vu_newVuSet());
+        vu_reinitializeVuSet(set);
         for (int loop = loopCount(random); loop > 0; --loop) {
-            vutest::Ring points(pointCount(random));
+            Ring points(pointCount(random));
             for (DPoint3d& point : points) point = {coordinate(random), coordinate(random), 0.0};
-            addRing(set.get(), points);
+            addRing(set, points);
         }
-        vu_mergeOrUnionLoops(set.get(), static_cast<vumergetype>(trial % 3 == 0 ? 0 : 1));
-        ASSERT_TRUE(isWellFormedGraph(set.get()));
-        EXPECT_FALSE(hasEdgesCrossing(set.get(), 1e-9));
-        expectPlanarSubdivision(set.get());
+        vu_mergeOrUnionLoops(set, static_cast<vumergetype>(trial % 3 == 0 ? 0 : 1));
+        EXPECT_FALSE(hasEdgesCrossing(set, 1e-9));
+        expectPlanarSubdivision(set);
     }
 }
 
-TEST(Merge, ConnectionJoinsSeparatePieces) {
-    vutest::UniqueVuSet set(vu_newVuSet());
-    vu_mergeOrUnionLoops(set.get(), VU_MERGE_UNION);  // an empty graph is harmless
-    vu_mergeAndConnectForBoolop(set.get());
-    EXPECT_EQ(vu_firstNodeInGraph(set.get()), nullptr);
-    addRing(set.get(), square(0, 0, 1));
-    vu_mergeAndConnectForBoolop(set.get());
-    EXPECT_EQ(shapeOf(set.get()).nodes, 8) << "one loop needs no connection";
-    addRing(set.get(), square(3, 0, 1));
-    addRing(set.get(), square(0.25, 0.25, 0.5));
-    vu_mergeAndConnectForBoolop(set.get());
-    EXPECT_TRUE(isWellFormedGraph(set.get()));
-    EXPECT_EQ(vutest::countComponents(set.get()), 1);
-    EXPECT_TRUE(satisfiesEuler(set.get()));
+TEST_F(Merge, ConnectionJoinsSeparatePieces) {
+    vu_mergeOrUnionLoops(set, VU_MERGE_UNION);  // an empty graph is harmless
+    vu_mergeAndConnectForBoolop(set);
+    EXPECT_EQ(vu_firstNodeInGraph(set), nullptr);
+    addRing(set, square(0, 0, 1));
+    vu_mergeAndConnectForBoolop(set);
+    EXPECT_EQ(shapeOf(set).nodes, 8) << "one loop needs no connection";
+    addRing(set, square(3, 0, 1));
+    addRing(set, square(0.25, 0.25, 0.5));
+    vu_mergeAndConnectForBoolop(set);
+    EXPECT_EQ(countComponents(set), 1);
+    EXPECT_TRUE(satisfiesEuler(set));
 }
 
 }  // namespace
