@@ -1,8 +1,7 @@
 // The Boolean operations against GEOS on seeded random pairs of polygons,
 // built through the same pipeline as the native polygon operations.
-#include <gtest/gtest.h>
-
 #include <geos_c.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -32,8 +31,12 @@ class PolygonMaker {
 public:
     explicit PolygonMaker(unsigned seed) : m_random(seed) {}
 
-    double uniform(double low, double high) { return std::uniform_real_distribution<double>(low, high)(m_random); }
-    int integer(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
+    double uniform(double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(m_random);
+    }
+    int integer(int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(m_random);
+    }
 
     // A simple star-shaped ring (convex when rMin == rMax), in either
     // orientation at random: the pipeline marks regions by alternation.
@@ -74,26 +77,34 @@ public:
     Ring mirrorAcrossEdge(const Ring& ring, size_t k) {
         const DPoint3d a = ring[k], b = ring[(k + 1) % ring.size()];
         const double ux = b.x - a.x, uy = b.y - a.y, uu = ux * ux + uy * uy;
-        return mapped(ring, [&](const DPoint3d& p) {
-            const double s = ((p.x - a.x) * ux + (p.y - a.y) * uy) / uu;
-            return DPoint3d{2 * (a.x + s * ux) - p.x, 2 * (a.y + s * uy) - p.y, 0.0};
-        }, {k, k + 1});
+        return mapped(ring,
+                      [&](const DPoint3d& p) {
+                          const double s = ((p.x - a.x) * ux + (p.y - a.y) * uy) / uu;
+                          return DPoint3d{2 * (a.x + s * ux) - p.x, 2 * (a.y + s * uy) - p.y, 0.0};
+                      },
+                      {k, k + 1});
     }
 
     // The ring turned about its vertex k.
     Ring turnAboutVertex(const Ring& ring, size_t k, double angle) {
         const DPoint3d c = ring[k];
         const double cs = std::cos(angle), sn = std::sin(angle);
-        return mapped(ring, [&](const DPoint3d& p) {
-            return DPoint3d{c.x + cs * (p.x - c.x) - sn * (p.y - c.y), c.y + sn * (p.x - c.x) + cs * (p.y - c.y), 0.0};
-        }, {k});
+        return mapped(ring,
+                      [&](const DPoint3d& p) {
+                          return DPoint3d{c.x + cs * (p.x - c.x) - sn * (p.y - c.y),
+                                          c.y + sn * (p.x - c.x) + cs * (p.y - c.y), 0.0};
+                      },
+                      {k});
     }
 
     // Every vertex moved by up to relative in x and in y.
     Ring jitter(const Ring& ring, double relative) {
-        return mapped(ring, [&](const DPoint3d& p) {
-            return DPoint3d{p.x + relative * uniform(-1, 1), p.y + relative * uniform(-1, 1), 0.0};
-        }, {});
+        return mapped(ring,
+                      [&](const DPoint3d& p) {
+                          return DPoint3d{p.x + relative * uniform(-1, 1),
+                                          p.y + relative * uniform(-1, 1), 0.0};
+                      },
+                      {});
     }
 
     // The ring moved, scaled or turned by a relative amount, so that every
@@ -102,11 +113,14 @@ public:
     Ring nudge(const Ring& ring, double relative) {
         const int how = integer(0, 2);
         const DPoint2d d = offset(relative);
-        return mapped(ring, [&](const DPoint3d& q) {
-            if (how == 0) return DPoint3d{q.x + d.x, q.y + d.y, 0.0};
-            if (how == 1) return DPoint3d{q.x * (1.0 + relative), q.y * (1.0 + relative), 0.0};
-            return DPoint3d{q.x - relative * q.y, q.y + relative * q.x, 0.0};
-        }, {});
+        return mapped(ring,
+                      [&](const DPoint3d& q) {
+                          if (how == 0) return DPoint3d{q.x + d.x, q.y + d.y, 0.0};
+                          if (how == 1)
+                              return DPoint3d{q.x * (1.0 + relative), q.y * (1.0 + relative), 0.0};
+                          return DPoint3d{q.x - relative * q.y, q.y + relative * q.x, 0.0};
+                      },
+                      {});
     }
 
 private:
@@ -127,7 +141,8 @@ PolygonPair scaled(PolygonPair pair, double factor) {
 using PairMaker = std::function<PolygonPair(PolygonMaker&)>;
 
 PolygonPair starPair(PolygonMaker& m) {
-    return {{m.star({0, 0}, 0.2, 1, m.integer(3, 40))}, {m.star(m.offset(m.uniform(0, 1.5)), 0.2, 1, m.integer(3, 40))}};
+    return {{m.star({0, 0}, 0.2, 1, m.integer(3, 40))},
+            {m.star(m.offset(m.uniform(0, 1.5)), 0.2, 1, m.integer(3, 40))}};
 }
 
 PolygonPair holesPair(PolygonMaker& m) {
@@ -156,17 +171,24 @@ const std::pair<const char*, PairMaker> kKinds[] = {
     {"with holes", holesPair},
     {"nested",
      [](PolygonMaker& m) {
-         return PolygonPair{{m.star({0, 0}, 0.8, 1, m.integer(8, 30))}, {m.star(m.offset(0.1), 0.1, 0.45, m.integer(3, 30))}};
+         return PolygonPair{{m.star({0, 0}, 0.8, 1, m.integer(8, 30))},
+                            {m.star(m.offset(0.1), 0.1, 0.45, m.integer(3, 30))}};
      }},
     {"disjoint",
      [](PolygonMaker& m) {
-         return PolygonPair{{m.star({0, 0}, 0.2, 1, m.integer(3, 20))}, {m.star(m.offset(2.5), 0.2, 1, m.integer(3, 20))}};
+         return PolygonPair{{m.star({0, 0}, 0.2, 1, m.integer(3, 20))},
+                            {m.star(m.offset(2.5), 0.2, 1, m.integer(3, 20))}};
      }},
-    {"grid", [](PolygonMaker& m) { return PolygonPair{m.gridRectangle(), m.gridRectangle()}; }},
-    {"shared edge",
-     twins([](PolygonMaker& m, const Ring& a) { return m.mirrorAcrossEdge(a, m.integer(0, int(a.size()) - 1)); })},
+    {"grid",
+     [](PolygonMaker& m) {
+         return PolygonPair{m.gridRectangle(), m.gridRectangle()};
+     }},
+    {"shared edge", twins([](PolygonMaker& m, const Ring& a) {
+         return m.mirrorAcrossEdge(a, m.integer(0, int(a.size()) - 1));
+     })},
     {"shared vertex", twins([](PolygonMaker& m, const Ring& a) {
-         return m.turnAboutVertex(a, m.integer(0, int(a.size()) - 1), m.uniform(0.3, 2 * kPi - 0.3));
+         return m.turnAboutVertex(a, m.integer(0, int(a.size()) - 1),
+                                  m.uniform(0.3, 2 * kPi - 0.3));
      })},
     {"nearly coincident", twins([](PolygonMaker& m, const Ring& a) { return m.nudge(a, 1e-9); })},
     {"snapped", twins([](PolygonMaker& m, const Ring& a) { return m.jitter(a, 1e-12); })},
@@ -194,7 +216,8 @@ public:
         for (const Ring& ring : rings) {
             GEOSCoordSequence* sequence = GEOSCoordSeq_create_r(m_context, ring.size() + 1, 2);
             for (size_t i = 0; i <= ring.size(); ++i)
-                GEOSCoordSeq_setXY_r(m_context, sequence, i, ring[i % ring.size()].x, ring[i % ring.size()].y);
+                GEOSCoordSeq_setXY_r(m_context, sequence, i, ring[i % ring.size()].x,
+                                     ring[i % ring.size()].y);
             linear.push_back(GEOSGeom_createLinearRing_r(m_context, sequence));
         }
         return own(GEOSGeom_createPolygon_r(m_context, linear[0], linear.data() + 1,
@@ -214,8 +237,10 @@ private:
 };
 
 // The pipeline's operations, in order, with GEOS's counterparts.
-using GeosOperation = GEOSGeometry* (*)(GEOSContextHandle_t, const GEOSGeometry*, const GEOSGeometry*);
-const GeosOperation kGeosOperations[] = {GEOSIntersection_r, GEOSUnion_r, GEOSSymDifference_r, GEOSDifference_r};
+using GeosOperation = GEOSGeometry* (*)(GEOSContextHandle_t, const GEOSGeometry*,
+                                        const GEOSGeometry*);
+const GeosOperation kGeosOperations[] = {GEOSIntersection_r, GEOSUnion_r, GEOSSymDifference_r,
+                                         GEOSDifference_r};
 
 // The four results of the pair agree with GEOS within 1e-9 of the operands'
 // area.
@@ -229,8 +254,8 @@ void expectAgreement(Geos& geos, const PolygonPair& pair) {
         SCOPED_TRACE(name);
         const auto expected = geos.own(kGeosOperations[i](geos.context(), a.get(), b.get()));
         ASSERT_NE(expected, nullptr);
-        ASSERT_NEAR(booleanResultArea(pair.a, pair.b, operation, difference), geos.area(expected.get()),
-                    1e-9 * scale);
+        ASSERT_NEAR(booleanResultArea(pair.a, pair.b, operation, difference),
+                    geos.area(expected.get()), 1e-9 * scale);
     }
 }
 

@@ -70,7 +70,8 @@ inline VuNode* loadLoop(VuSet* set, const Ring& ring, double abstol = 0.0, doubl
 
 inline std::vector<VuNode*> nodesOf(const VuSet* set) {
     std::vector<VuNode*> nodes;
-    for (VuNode* n = vu_firstNodeInGraph(set); n; n = vu_nextNodeInGraph(set, n)) nodes.push_back(n);
+    for (VuNode* n = vu_firstNodeInGraph(set); n; n = vu_nextNodeInGraph(set, n))
+        nodes.push_back(n);
     return nodes;
 }
 
@@ -258,7 +259,8 @@ inline Ring randomStarRing(std::mt19937& random, DPoint2d centre, double minRadi
     for (int i = 0; i < corners; ++i) {
         const double angle = 2.0 * std::numbers::pi * (i + 0.8 * unit(random)) / corners;
         const double radius = minRadius + (maxRadius - minRadius) * unit(random);
-        ring.push_back({centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle), 0});
+        ring.push_back(
+            {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle), 0});
     }
     return ring;
 }
@@ -296,8 +298,7 @@ inline RandomRegion randomRegionWithIslands(std::mt19937& random) {
 // steps of heights 1 to 5, with a square island in most columns. Every
 // island's corners share their heights with all other islands, and equal
 // neighbouring steps leave collinear corners. Transposed, the ties are in x.
-inline RandomRegion randomHistogramWithIslands(std::mt19937& random, int columns,
-                                               bool transposed) {
+inline RandomRegion randomHistogramWithIslands(std::mt19937& random, int columns, bool transposed) {
     std::uniform_int_distribution<int> height(1, 5);
     std::vector<int> heights(columns);
     for (int& h : heights) h = height(random);

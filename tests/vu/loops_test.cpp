@@ -50,7 +50,8 @@ TEST_F(VuLoops, RingFacesRunBothWaysWithBoundaryMarks) {
     // Two points make a face of two nodes each way, without area.
     node = loadLoop(set, xy({{0, 0}, {3, 1}}));
     ASSERT_NE(node, nullptr);
-    EXPECT_TRUE(vu_countNodesAroundFace(node) == 2 && vu_countNodesAroundFace(vu_edgeMate(node)) == 2);
+    EXPECT_TRUE(vu_countNodesAroundFace(node) == 2 &&
+                vu_countNodesAroundFace(vu_edgeMate(node)) == 2);
     EXPECT_EQ(vu_area(node), 0.0);
     EXPECT_EQ(vu_area(nullptr), 0.0);
 }
@@ -78,12 +79,26 @@ TEST_F(VuLoops, ShortEdgesMergeIntoTheirCorner) {
         DPoint2d second, third;  // the corners after the first point
         double area;
     } cases[] = {
-        {"1e-12 extra point", xy({{0, 0}, {1, 0}, {1, 1e-12}, {1, 1}, {0, 1}}), 4, {1, 0}, {1, 1}, 1},
+        {"1e-12 extra point",
+         xy({{0, 0}, {1, 0}, {1, 1e-12}, {1, 1}, {0, 1}}),
+         4,
+         {1, 0},
+         {1, 1},
+         1},
         // Between the bottom and the right side: the long edges' meeting point.
-        {"zigzag", xy({{0, 0}, {4 - 2e-9, 0}, {4 - 1e-9, 1e-9}, {4, 2e-9}, {4, 4}, {0, 4}}), 4, {4, 0},
-         {4, 4}, 16},
+        {"zigzag",
+         xy({{0, 0}, {4 - 2e-9, 0}, {4 - 1e-9, 1e-9}, {4, 2e-9}, {4, 4}, {0, 4}}),
+         4,
+         {4, 0},
+         {4, 4},
+         16},
         // Between parallel long edges: the end of the entering edge.
-        {"step", xy({{0, 0}, {1, 0}, {1, 1e-9}, {2, 1e-9}, {2, 1}, {0, 1}}), 5, {1, 0}, {2, 1e-9}, NAN},
+        {"step",
+         xy({{0, 0}, {1, 0}, {1, 1e-9}, {2, 1e-9}, {2, 1}, {0, 1}}),
+         5,
+         {1, 0},
+         {2, 1e-9},
+         NAN},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -131,9 +146,10 @@ TEST_F(VuLoops, LargeRingsAreCopiedToTheHeap) {
 
 TEST_F(VuLoops, HostileCoordinatesNeverCrash) {
     const double inf = std::numeric_limits<double>::infinity();
-    for (const Ring& ring : {xy({{NAN, 0}, {1, NAN}, {1, 1}}), xy({{inf, 0}, {1, -inf}, {1, 1}, {0, 1}}),
-                             xy({{kMax, 0}, {1, 1}, {-kMax, 0}}),
-                             xy({{1e300, 1e300}, {-1e300, 1e300}, {0, -1e300}})}) {
+    for (const Ring& ring :
+         {xy({{NAN, 0}, {1, NAN}, {1, 1}}), xy({{inf, 0}, {1, -inf}, {1, 1}, {0, 1}}),
+          xy({{kMax, 0}, {1, 1}, {-kMax, 0}}),
+          xy({{1e300, 1e300}, {-1e300, 1e300}, {0, -1e300}})}) {
         if (VuNode* node = loadLoop(set, ring)) (void)vu_area(node);
     }
     vu_markAlternatingExteriorBoundaries(set, true);
@@ -189,7 +205,8 @@ std::vector<VuNode*> nestSquares(VuSet* set, const std::vector<double>& halfWidt
     for (double h : halfWidths) {
         rings.push_back(loadCentredSquare(set, h, clockwise(rings.size())));
         if (rings.size() > 1)
-            vu_insertEdgeBetween(set, rings[rings.size() - 2], vu_edgeMate(rings.back()), nullptr, nullptr);
+            vu_insertEdgeBetween(set, rings[rings.size() - 2], vu_edgeMate(rings.back()), nullptr,
+                                 nullptr);
     }
     return rings;
 }
@@ -213,11 +230,13 @@ TEST_F(VuMarking, NestedRingsAlternateWhateverTheirOrientation) {
         EXPECT_EQ(interiorAreas(set), std::vector<double>{4.0});
 
         vu_reinitializeVuSet(set);
-        const auto rings = nestSquares(set, {10, 6, 2}, clockwise ? +[](std::size_t i) { return i > 0; } : never);
+        const auto rings =
+            nestSquares(set, {10, 6, 2}, clockwise ? +[](std::size_t i) { return i > 0; } : never);
         vu_markAlternatingExteriorBoundaries(set, true);
         // The band between outer ring and hole, and the island.
         EXPECT_EQ(interiorAreas(set), (std::vector<double>{16.0, 400.0 - 144.0}));
-        EXPECT_TRUE(vu_getMask(vu_edgeMate(rings[0]), VU_EXTERIOR_EDGE) && vu_getMask(rings[1], VU_EXTERIOR_EDGE));
+        EXPECT_TRUE(vu_getMask(vu_edgeMate(rings[0]), VU_EXTERIOR_EDGE) &&
+                    vu_getMask(rings[1], VU_EXTERIOR_EDGE));
     }
 }
 

@@ -49,7 +49,8 @@ bool hasEdgesCrossing(VuSet* set, double margin) {
     };
     for (size_t i = 0; i < segments.size(); ++i)
         for (size_t j = i + 1; j < segments.size(); ++j)
-            if (separates(segments[i], segments[j]) && separates(segments[j], segments[i])) return true;
+            if (separates(segments[i], segments[j]) && separates(segments[j], segments[i]))
+                return true;
     return false;
 }
 
@@ -65,8 +66,12 @@ TEST_F(Merge, CoincidentSquaresFollowTheMergeType) {
         vumergetype type;
         int copies, expectedEdges;
     } cases[] = {
-        {VU_MERGE_UNION, 2, 8},  {VU_MERGE_SINGLE_EDGE, 2, 4}, {VU_MERGE_PARITY, 2, 0},
-        {VU_MERGE_UNION, 3, 12}, {VU_MERGE_SINGLE_EDGE, 3, 4}, {VU_MERGE_PARITY, 3, 4},
+        {VU_MERGE_UNION, 2, 8},
+        {VU_MERGE_SINGLE_EDGE, 2, 4},
+        {VU_MERGE_PARITY, 2, 0},
+        {VU_MERGE_UNION, 3, 12},
+        {VU_MERGE_SINGLE_EDGE, 3, 4},
+        {VU_MERGE_PARITY, 3, 4},
         {static_cast<vumergetype>(7), 2, 8},
     };
     for (const auto& c : cases) {

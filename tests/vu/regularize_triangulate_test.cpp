@@ -1,3 +1,4 @@
+// Regularization, monotone triangulation and the flips that improve it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "vu/graph_test_helpers.h"
+#include "vu/vu_regularize_sweep.h"
 
 namespace Korvex {
 namespace {
@@ -15,6 +17,138 @@ namespace {
 using namespace vutest;
 using VuTriangulate = VuGraphTest;
 using VuFlip = VuGraphTest;
+using VuRegularize = VuGraphTest;
+
+const Ring kSquare = square(0, 0, 10);
+const Ring kU = xy({{0, 0}, {3, 0}, {3, 3}, {2, 3}, {2, 1}, {1, 1}, {1, 3}, {0, 3}});
+
+TEST_F(VuRegularize, IslandHangsFromItsLowestAndHighestVertex) {
+    addRing(set, kSquare);
+    addRing(set, square(4, 4, 2));
+    vureg_regularizeGraph(set);
+    ASSERT_TRUE(isWellFormedGraph(set));
+    EXPECT_EQ(countComponents(set), 1);
+    const auto added = edgesWithoutMask(set, VU_BOUNDARY_EDGE);
+    ASSERT_EQ(added.size(), 2u);
+    EXPECT_TRUE(hasSegment(added, {10, 0}, {4, 4}))
+        << "the upward sweep joins the island's lowest vertex down to a corner";
+    EXPECT_TRUE(hasSegment(added, {6, 6}, {0, 10}))
+        << "the downward sweep joins the island's highest vertex up to a corner";
+    // The regularization edges are no boundary: alternation floods across them.
+    for (VuNode* node : nodesOf(set))
+        EXPECT_TRUE(vu_getMask(node, VU_BOUNDARY_EDGE) || vu_getMask(node, 0xFFFF) == 0u);
+}
+
+// The upward sweep alone joins the notch's reflex minimum to the higher of the
+// two chain nodes below it, (0,0) and (3,0). The downward sweep then closes
+// the exterior face's notch at its top: (1,3) is a reflex maximum of the
+// exterior face, since the top edge (0,3)-(1,3) rises in the sweep order.
+// Turned upside down, the upward sweep finds only the exterior notch.
+TEST_F(VuRegularize, UShapeGetsOneInteriorEdgeFromTheNotch) {
+    const struct {
+        Ring ring;
+        DPoint2d upward[2], downward[2];
+    } cases[] = {
+        {kU, {{3, 0}, {1, 1}}, {{1, 3}, {2, 3}}},
+        {xy({{0, 0}, {-3, 0}, {-3, -3}, {-2, -3}, {-2, -1}, {-1, -1}, {-1, -3}, {0, -3}}),
+         {{-2, -3}, {-1, -3}},
+         {{-3, 0}, {-1, -1}}},
+    };
+    for (const auto& c : cases) {
+        vu_reinitializeVuSet(set);
+        addRing(set, c.ring);
+        ASSERT_TRUE(VuRegularizeSweep(set).run());
+        ASSERT_TRUE(isWellFormedGraph(set));
+        auto added = edgesWithoutMask(set, VU_BOUNDARY_EDGE);
+        ASSERT_EQ(added.size(), 1u);
+        EXPECT_TRUE(hasSegment(added, c.upward[0], c.upward[1]));
+        vureg_regularizeGraph(set);
+        ASSERT_TRUE(isWellFormedGraph(set));
+        added = edgesWithoutMask(set, VU_BOUNDARY_EDGE);
+        ASSERT_EQ(added.size(), 2u);
+        EXPECT_TRUE(hasSegment(added, c.upward[0], c.upward[1]));
+        EXPECT_TRUE(hasSegment(added, c.downward[0], c.downward[1]));
+    }
+}
+
+TEST_F(VuRegularize, ConvexPolygonsAreLeftAloneAndSeparatePiecesJoined) {
+    for (const Ring& ring : {kSquare, xy({{0, 0}, {5, 1}, {6, 4}, {2, 7}, {-1, 3}})}) {
+        vu_reinitializeVuSet(set);
+        addRing(set, ring);
+        vu_regularizeGraph(set);
+        EXPECT_TRUE(isWellFormedGraph(set));
+        EXPECT_EQ(vu_countNodesInGraph(set), 2 * static_cast<int>(ring.size()));
+    }
+    // Side by side, one above the other, and a loose segment.
+    vu_reinitializeVuSet(set);
+    for (const Ring& ring : {square(0, 0, 1), square(5, 0.5, 1), square(0, 5, 1)})
+        addRing(set, ring);
+    addFreeEdge(set, {3, 3}, {3.5, 4});
+    vureg_regularizeGraph(set);
+    EXPECT_EQ(countComponents(set), 1);
+}
+
+// Each degenerate ring is regularized next to a small triangle, and
+// triangulated as a region in both sweep orders.
+TEST_F(VuRegularize, DegenerateRingsNeitherCrashNorLoop) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const Ring& ring : {
+             xy({{0, 0}, {0, 0}, {4, 0}, {4, 0}, {4, 4}, {0, 4}, {0, 4}}),  // repeated points
+             xy({{0, 0}, {2, 0}, {2, 1}, {5, 1}, {2, 1}, {2, 2}, {0, 2}}),  // spike
+             xy({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {3, 1}, {3, 2}, {0, 2}}),  // collinear
+             xy({{0, 0}, {1, 0}, {2, 0}, {3, 0}}),                          // flat
+             xy({{0, 0}, {4, 0}, {0, 4}, {4, 4}}),                          // bow tie
+             xy({{0, 0}, {4, 0}, {0, 4}, {4, 4}, {2, 9}, {-3, 5}}),         // bow tie and more
+             xy({{0, 0}, {NAN, 1}, {2, 2}, {0, 3}, {-1, 2}, {-1, 1}}),
+             xy({{0, 0}, {inf, 1}, {2, -inf}, {0, 3}}),
+             xy({{1, 1}, {1, 1}}),
+         }) {
+        vu_reinitializeVuSet(set);
+        addRing(set, ring);
+        addRing(set, xy({{1, 1.5}, {1.5, 1.5}, {1.5, 1.8}}));
+        vureg_regularizeGraph(set);
+        EXPECT_TRUE(isWellFormedGraph(set));
+        for (bool quarterTurn : {false, true}) {
+            vu_reinitializeVuSet(set);
+            addRegion(set, ring);
+            vu_triangulateMonotoneInteriorFaces(set, quarterTurn);
+            EXPECT_TRUE(isWellFormedGraph(set));
+        }
+    }
+    vu_reinitializeVuSet(set);
+    vu_regularizeGraph(set);  // empty
+    vu_triangulateMonotoneInteriorFaces(set, false);
+    vu_regularizeGraph(nullptr);
+    vu_triangulateMonotoneInteriorFaces(nullptr, true);
+}
+
+TEST_F(VuRegularize, FailedSectorTestIsReportedAndRetriedThreeTimes) {
+    // Two rings through one point that was never merged into one vertex: a
+    // join lands on the wrong node of that point and fails its sector test,
+    // on every attempt of one sweep.
+    MessageCounter failures(set);
+    addRing(set, xy({{2, 6}, {5, 6}, {0, 0}}));
+    addRing(set, xy({{2, 6}, {1, 1}, {0, 2}}));
+    vureg_regularizeGraph(set);
+    EXPECT_EQ(failures.count, 6) << "the sweep and its caller report each of three attempts";
+}
+
+TEST_F(VuRegularize, DoesNothingWithoutPoolResources) {
+    addRing(set, kU);
+    std::vector<VuMask> masks;
+    for (int i = 0; i < VU_MASK_POOL_SIZE - 1; ++i) masks.push_back(vu_grabMask(set));
+    vu_regularizeGraph(set);
+    EXPECT_EQ(vu_countNodesInGraph(set), 16);
+    for (VuMask m : masks) vu_returnMask(set, m);
+    std::vector<vuArray*> arrays;
+    for (int i = 0; i < 3; ++i) arrays.push_back(vu_grabArray(set));
+    vu_regularizeGraph(set);
+    EXPECT_EQ(vu_countNodesInGraph(set), 16);
+    for (vuArray* a : arrays) vu_returnArray(set, a);
+    EXPECT_TRUE(isWellFormedGraph(set));
+    vu_regularizeGraph(set);
+    EXPECT_EQ(vu_countNodesInGraph(set), 16 + 4);
+}
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr int kRandomRegions = 200;
@@ -27,7 +161,8 @@ constexpr int kRandomRegions = 1000;
     for (VuNode* face : interiorFaces(set)) {
         const int nodes = vu_countNodesAroundFace(face);
         if (nodes != 3 || !(vu_area(face) > 0.0))
-            return ::testing::AssertionFailure() << "an interior face of " << nodes << ", area " << vu_area(face);
+            return ::testing::AssertionFailure()
+                   << "an interior face of " << nodes << ", area " << vu_area(face);
     }
     return ::testing::AssertionSuccess();
 }
@@ -46,7 +181,8 @@ TEST_F(VuTriangulate, ConvexPolygonGetsNMinusThreeDiagonals) {
             const double area = interiorArea(set);
             vu_triangulateMonotoneInteriorFaces(set, quarterTurn);
             ASSERT_TRUE(isWellFormedGraph(set));
-            EXPECT_EQ(edgesWithoutMask(set, VU_BOUNDARY_EDGE).size(), static_cast<std::size_t>(corners - 3));
+            EXPECT_EQ(edgesWithoutMask(set, VU_BOUNDARY_EDGE).size(),
+                      static_cast<std::size_t>(corners - 3));
             EXPECT_EQ(interiorFaces(set).size(), static_cast<std::size_t>(corners - 2));
             EXPECT_TRUE(isTriangulated(set));
             EXPECT_NEAR(interiorArea(set), area, 1e-12 * area);
@@ -72,9 +208,12 @@ TEST_F(VuTriangulate, QuarterTurnTriangulatesInTheTurnedOrderAndTurnsBack) {
         EXPECT_TRUE(isTriangulated(set));
         EXPECT_EQ(vu_countNodesInGraph(set), 2 * 9 + 2 * 6);
         for (VuNode* node : nodesOf(set)) {
-            EXPECT_TRUE(std::any_of(comb.begin(), comb.end(), [&](const DPoint3d& p) {
-                return p.x == node->xyz.x && p.y == node->xyz.y && p.z == node->xyz.z;
-            })) << node->xyz.x << ", " << node->xyz.y;
+            EXPECT_TRUE(std::any_of(comb.begin(), comb.end(),
+                                    [&](const DPoint3d& p) {
+                                        return p.x == node->xyz.x && p.y == node->xyz.y &&
+                                               p.z == node->xyz.z;
+                                    }))
+                << node->xyz.x << ", " << node->xyz.y;
         }
         DPoint3d after{};
         vu_getAuxVector(&after, set);
@@ -85,7 +224,8 @@ TEST_F(VuTriangulate, QuarterTurnTriangulatesInTheTurnedOrderAndTurnsBack) {
 TEST_F(VuTriangulate, NonMonotoneFaceIsReportedAndFannedFromItsCentroid) {
     // A plus sign: not monotone, but its centroid sees every edge.
     MessageCounter reports(set);
-    addRegion(set, xy({{1, 0}, {2, 0}, {2, 1}, {3, 1}, {3, 2}, {2, 2}, {2, 3}, {1, 3}, {1, 2}, {0, 2}, {0, 1}, {1, 1}}));
+    addRegion(set, xy({{1, 0}, {2, 0}, {2, 1}, {3, 1}, {3, 2}, {2, 2}, {2, 3}, {1, 3}, {1, 2},
+                       {0, 2}, {0, 1}, {1, 1}}));
     vu_triangulateMonotoneInteriorFaces(set, false);
     ASSERT_TRUE(isWellFormedGraph(set));
     EXPECT_EQ(reports.count, 1);
@@ -96,7 +236,7 @@ TEST_F(VuTriangulate, NonMonotoneFaceIsReportedAndFannedFromItsCentroid) {
 
     // The U's centroid lies in its notch: the face stays as it is.
     vu_reinitializeVuSet(set);
-    addRegion(set, xy({{0, 0}, {3, 0}, {3, 3}, {2, 3}, {2, 1}, {1, 1}, {1, 3}, {0, 3}}));
+    addRegion(set, kU);
     vu_triangulateMonotoneInteriorFaces(set, false);
     EXPECT_EQ(reports.count, 2);
     EXPECT_EQ(vu_countNodesInGraph(set), 16);
@@ -172,7 +312,8 @@ TEST(VuRegularizeAndTriangulate, RandomRegionsWithIslands) {
 TEST(VuRegularizeAndTriangulate, TiedCoordinatesAndCollinearRuns) {
     // Comb teeth pointing down and up share their heights exactly.
     RandomRegion comb;
-    comb.rings = {xy({{0, 0}, {1, 2}, {2, 0}, {3, 2}, {4, 0}, {5, 2}, {5, 6}, {4, 4}, {3, 6}, {2, 4}, {1, 6}, {0, 4}}),
+    comb.rings = {xy({{0, 0}, {1, 2}, {2, 0}, {3, 2}, {4, 0}, {5, 2}, {5, 6}, {4, 4}, {3, 6},
+                      {2, 4}, {1, 6}, {0, 4}}),
                   xy({{1, 3}, {4, 3}, {4, 3.5}, {1, 3.5}})};
     comb.outerArea = ringArea(comb.rings[0]);
     comb.regionArea = comb.outerArea - ringArea(comb.rings[1]);
@@ -181,7 +322,8 @@ TEST(VuRegularizeAndTriangulate, TiedCoordinatesAndCollinearRuns) {
     std::mt19937 random(31);
     for (int trial = 0; trial < kRandomRegions; ++trial) {
         SCOPED_TRACE(trial);
-        expectRegularizesAndTriangulates(randomHistogramWithIslands(random, 1 + trial % 16, trial % 2), false);
+        expectRegularizesAndTriangulates(
+            randomHistogramWithIslands(random, 1 + trial % 16, trial % 2), false);
     }
 }
 
@@ -192,7 +334,8 @@ TEST(VuRegularizeAndTriangulate, MergedOverlappingRings) {
     RandomRegion chains;
     chains.rings = {
         xy({{5, 4}, {1, 5}, {5, 1}}),
-        xy({{4, 3}, {3, 4}, {3, 6}, {2, 4}, {1, 4}, {-2, 3}, {1, 2}, {0, 0}, {3, 0}, {3, 2}, {6, 2}}),
+        xy({{4, 3}, {3, 4}, {3, 6}, {2, 4}, {1, 4}, {-2, 3}, {1, 2}, {0, 0}, {3, 0}, {3, 2},
+            {6, 2}}),
         xy({{4, 1}, {2, 2}, {-1, 1}, {0, -1}, {2, -3}, {4, -1}}),
         xy({{3, 0}, {3, 3}, {0, 1}, {-2, 2}, {-1, 0}, {0, -2}, {1, -2}, {3, -1}}),
     };
@@ -203,29 +346,6 @@ TEST(VuRegularizeAndTriangulate, MergedOverlappingRings) {
         SCOPED_TRACE(trial);
         expectRegularizesAndTriangulates({randomGridRings(random, 2 + trial % 5)}, true);
     }
-}
-
-TEST_F(VuTriangulate, DegenerateFacesNeitherCrashNorLoop) {
-    const double nan = NAN;
-    const Ring rings[] = {
-        xy({{0, 0}, {1, 0}, {2, 0}, {3, 0}}),                              // flat
-        xy({{0, 0}, {2, 0}, {2, 0}, {2, 2}, {0, 2}, {0, 2}}),              // repeated
-        xy({{0, 0}, {2, 0}, {2, 1}, {5, 1}, {2, 1}, {2, 2}, {0, 2}}),      // spike
-        xy({{0, 0}, {4, 0}, {0, 4}, {4, 4}, {2, 9}, {-3, 5}}),             // bow tie
-        xy({{0, 0}, {nan, 1}, {2, 2}, {0, 3}, {-1, 2}, {-1, 1}}),
-        xy({{1, 1}, {1, 1}}),
-    };
-    for (bool quarterTurn : {false, true}) {
-        for (const Ring& ring : rings) {
-            vu_reinitializeVuSet(set);
-            addRegion(set, ring);
-            vu_triangulateMonotoneInteriorFaces(set, quarterTurn);
-            EXPECT_TRUE(isWellFormedGraph(set));
-        }
-    }
-    vu_reinitializeVuSet(set);
-    vu_triangulateMonotoneInteriorFaces(set, false);  // empty
-    vu_triangulateMonotoneInteriorFaces(nullptr, true);
 }
 
 // The quadrilateral with the diagonal from its first to its third corner.
@@ -260,8 +380,9 @@ TEST_F(VuFlip, DegenerateInputStaysAsItIs) {
     ASSERT_TRUE(isWellFormedGraph(set));
     EXPECT_EQ(vu_countNodesInGraph(set), 6);
     for (VuNode* face : loopsOf(set)) EXPECT_NEAR(std::fabs(vu_area(face)), 0.5, 1e-15);
-    for (const Ring& corners : {xy({{0, 0}, {2, 2}, {2, 0}, {0, 2}}),  // folded: both diagonals invert
-                                xy({{0, 0}, {1, 0}, {NAN, 1}, {0, 1}}), xy({{0, 0}, {0, 0}, {0, 0}, {0, 0}})}) {
+    for (const Ring& corners :
+         {xy({{0, 0}, {2, 2}, {2, 0}, {0, 2}}),  // folded: both diagonals invert
+          xy({{0, 0}, {1, 0}, {NAN, 1}, {0, 1}}), xy({{0, 0}, {0, 0}, {0, 0}, {0, 0}})}) {
         vu_reinitializeVuSet(set);
         addSplitQuadrilateral(set, corners);
         vu_flipTrianglesToImproveQuadraticAspectRatio(set);
