@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <numbers>
 #include <random>
@@ -64,11 +65,14 @@ public:
         return {xy({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}})};
     }
 
-    // Every vertex mapped by f except the listed ones, which both rings share.
-    static Ring mapped(const Ring& ring, const std::function<DPoint3d(const DPoint3d&)>& f,
-                       std::initializer_list<size_t> kept) {
+    // Every vertex mapped by f except the kept ones, which both rings share.
+    template <typename F>
+    static Ring mapped(const Ring& ring, std::initializer_list<size_t> kept, F f) {
         Ring out;
-        for (const DPoint3d& p : ring) out.push_back(f(p));
+        for (const DPoint3d& p : ring) {
+            const DPoint2d q = f(p.x, p.y);
+            out.push_back({q.x, q.y, 0.0});
+        }
         for (size_t k : kept) out[k % ring.size()] = ring[k % ring.size()];
         return out;
     }
@@ -77,34 +81,27 @@ public:
     Ring mirrorAcrossEdge(const Ring& ring, size_t k) {
         const DPoint3d a = ring[k], b = ring[(k + 1) % ring.size()];
         const double ux = b.x - a.x, uy = b.y - a.y, uu = ux * ux + uy * uy;
-        return mapped(ring,
-                      [&](const DPoint3d& p) {
-                          const double s = ((p.x - a.x) * ux + (p.y - a.y) * uy) / uu;
-                          return DPoint3d{2 * (a.x + s * ux) - p.x, 2 * (a.y + s * uy) - p.y, 0.0};
-                      },
-                      {k, k + 1});
+        return mapped(ring, {k, k + 1}, [&](double x, double y) {
+            const double s = ((x - a.x) * ux + (y - a.y) * uy) / uu;
+            return DPoint2d{2 * (a.x + s * ux) - x, 2 * (a.y + s * uy) - y};
+        });
     }
 
     // The ring turned about its vertex k.
     Ring turnAboutVertex(const Ring& ring, size_t k, double angle) {
         const DPoint3d c = ring[k];
         const double cs = std::cos(angle), sn = std::sin(angle);
-        return mapped(ring,
-                      [&](const DPoint3d& p) {
-                          return DPoint3d{c.x + cs * (p.x - c.x) - sn * (p.y - c.y),
-                                          c.y + sn * (p.x - c.x) + cs * (p.y - c.y), 0.0};
-                      },
-                      {k});
+        return mapped(ring, {k}, [&](double x, double y) {
+            const double dx = x - c.x, dy = y - c.y;
+            return DPoint2d{c.x + cs * dx - sn * dy, c.y + sn * dx + cs * dy};
+        });
     }
 
     // Every vertex moved by up to relative in x and in y.
     Ring jitter(const Ring& ring, double relative) {
-        return mapped(ring,
-                      [&](const DPoint3d& p) {
-                          return DPoint3d{p.x + relative * uniform(-1, 1),
-                                          p.y + relative * uniform(-1, 1), 0.0};
-                      },
-                      {});
+        return mapped(ring, {}, [&](double x, double y) {
+            return DPoint2d{x + relative * uniform(-1, 1), y + relative * uniform(-1, 1)};
+        });
     }
 
     // The ring moved, scaled or turned by a relative amount, so that every
@@ -113,14 +110,11 @@ public:
     Ring nudge(const Ring& ring, double relative) {
         const int how = integer(0, 2);
         const DPoint2d d = offset(relative);
-        return mapped(ring,
-                      [&](const DPoint3d& q) {
-                          if (how == 0) return DPoint3d{q.x + d.x, q.y + d.y, 0.0};
-                          if (how == 1)
-                              return DPoint3d{q.x * (1.0 + relative), q.y * (1.0 + relative), 0.0};
-                          return DPoint3d{q.x - relative * q.y, q.y + relative * q.x, 0.0};
-                      },
-                      {});
+        return mapped(ring, {}, [&](double x, double y) {
+            if (how == 0) return DPoint2d{x + d.x, y + d.y};
+            if (how == 1) return DPoint2d{x * (1.0 + relative), y * (1.0 + relative)};
+            return DPoint2d{x - relative * y, y + relative * x};
+        });
     }
 
 private:
@@ -179,10 +173,7 @@ const std::pair<const char*, PairMaker> kKinds[] = {
          return PolygonPair{{m.star({0, 0}, 0.2, 1, m.integer(3, 20))},
                             {m.star(m.offset(2.5), 0.2, 1, m.integer(3, 20))}};
      }},
-    {"grid",
-     [](PolygonMaker& m) {
-         return PolygonPair{m.gridRectangle(), m.gridRectangle()};
-     }},
+    {"grid", [](PolygonMaker& m) { return PolygonPair{m.gridRectangle(), m.gridRectangle()}; }},
     {"shared edge", twins([](PolygonMaker& m, const Ring& a) {
          return m.mirrorAcrossEdge(a, m.integer(0, int(a.size()) - 1));
      })},
