@@ -150,13 +150,11 @@ TEST_F(VuCore, FreeEdgeSlingAndTwistsSendTheirMessages) {
     EXPECT_EQ(vu_countNodesAroundVertex(a), 3);
     vu_twistVertexLoops(set, a, c);
     EXPECT_TRUE(vu_countNodesAroundVertex(a) == 1 && vu_countNodesAroundVertex(c) == 2);
-    const Message twist[] = {{VU_MSG_PRE_VERTEX_TWIST, a, c}, {VU_MSG_POST_VERTEX_TWIST, a, c}};
-    EXPECT_EQ(messages, (Messages{{VU_MSG_NEW_FREE_EDGE, a, b},
-                                  {VU_MSG_NEW_SLING, c, d},
-                                  twist[0],
-                                  twist[1],
-                                  twist[0],
-                                  twist[1]}));
+    Messages expected = {{VU_MSG_NEW_FREE_EDGE, a, b}, {VU_MSG_NEW_SLING, c, d}};
+    for (int twist = 0; twist < 2; ++twist)
+        for (vumessagetype type : {VU_MSG_PRE_VERTEX_TWIST, VU_MSG_POST_VERTEX_TWIST})
+            expected.push_back({type, a, c});
+    EXPECT_EQ(messages, expected);
 }
 
 TEST_F(VuCore, SplitKeepsBothFacesClosed) {
@@ -355,9 +353,7 @@ TEST(VuRandomTopology, EditsKeepTheGraphWellFormed) {
         for (int step = 0; step < kRandomSteps; ++step) {
             VuNode *a = nullptr, *b = nullptr;
             switch (pick(7)) {
-                case 0:
-                    addRandomRing();
-                    break;
+                case 0: addRandomRing(); break;
                 case 1:
                     if (VuNode* node = someNode()) {
                         vu_splitEdge(set, node, &a, &b);
@@ -387,9 +383,7 @@ TEST(VuRandomTopology, EditsKeepTheGraphWellFormed) {
                     if (pick(2)) vu_stackExchange(set);
                     vu_stackPop(set);
                     break;
-                default:
-                    vu_insertEdgeBetween(set, someNode(), nullptr, nullptr, nullptr);
-                    break;
+                default: vu_insertEdgeBetween(set, someNode(), nullptr, nullptr, nullptr);
             }
             ASSERT_TRUE(isWellFormedGraph(set)) << "seed " << seed << " step " << step;
             // Keep the graph small enough for the checker to stay quick.
