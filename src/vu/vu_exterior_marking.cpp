@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "vu/vu_array.h"
-#include "vu/vu_face_walk.h"
 #include "vu/vu_faces.h"
+#include "vu/vu_graph.h"
 #include "vu/vu_node.h"
 #include "vu/vu_pools.h"
 
@@ -90,32 +90,39 @@ private:
     std::vector<std::pair<VuNode*, bool>> m_walkStack;
 };
 
-// Seeds: every face of three or more nodes whose area is not positive.
-void markNonPositiveFacesExterior(VuSet* set) {
-    vu_clearMaskInSet(set, VU_EXTERIOR_EDGE);
-    vu_forEachFaceInGraph(set, [](VuNode* face) {
-        if (vu_area(face) <= 0.0 && vu_countNodesAroundFace(face) >= 3)
-            vu_setMaskAroundFace(face, VU_EXTERIOR_EDGE);
-    });
+// A face (its first node in graph order) and its area, NaN counted as the
+// largest.
+using KeyedFace = std::pair<double, VuNode*>;
+
+KeyedFace keyedFace(VuNode* face) {
+    const double area = vu_area(face);
+    return {std::isnan(area) ? HUGE_VAL : area, face};
 }
 
-// The collected faces, smallest (most negative) area first; ties keep the
-// collection order and NaN areas go last.
-std::vector<VuNode*> facesByArea(const vuArray* faces) {
-    const int count = vu_arraySize(faces);
-    std::vector<std::pair<double, VuNode*>> keyed;
-    keyed.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        VuNode* face = vu_arrayGet(faces, i);
-        const double area = vu_area(face);
-        keyed.emplace_back(std::isnan(area) ? HUGE_VAL : area, face);
+// Seeds: every face of three or more nodes whose area is not positive. They
+// are also the exterior faces from then on, so they are gathered here with
+// their areas, in graph order, as collecting the exterior faces would give
+// them. The exterior bit is cleared in the pass that clears the visit mark.
+void markNonPositiveFacesExterior(VuSet* set, std::vector<KeyedFace>& exteriorFaces) {
+    const VuMask visited = vu_grabMask(set);
+    vu_clearMaskInSet(set, VU_EXTERIOR_EDGE | visited);
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
+        if (vu_getMask(node, visited)) continue;
+        const double area = vu_area(node);
+        if (area <= 0.0 && vu_countNodesAroundFace(node) >= 3) {
+            vu_setMaskAroundFace(node, VU_EXTERIOR_EDGE);
+            exteriorFaces.emplace_back(area, node);
+        }
+        vu_setMaskAroundFace(node, visited);
     }
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<VuNode*> ordered;
-    ordered.reserve(keyed.size());
-    for (const auto& entry : keyed) ordered.push_back(entry.second);
-    return ordered;
+    vu_returnMask(set, visited);
+}
+
+// The exterior faces as marked by the caller.
+void collectExteriorFaces(VuSet* set, vuArray* faces, std::vector<KeyedFace>& exteriorFaces) {
+    vu_collectExteriorFaceLoops(faces, set);
+    for (int i = 0, count = vu_arraySize(faces); i < count; ++i)
+        exteriorFaces.push_back(keyedFace(vu_arrayGet(faces, i)));
 }
 
 }  // namespace
@@ -123,16 +130,21 @@ std::vector<VuNode*> facesByArea(const vuArray* faces) {
 void vu_markAlternatingExteriorBoundaries(VuSet* set, bool markByArea) {
     vuArray* faces = vu_grabArray(set);
     if (!faces) return;
-    if (markByArea) markNonPositiveFacesExterior(set);
+    std::vector<KeyedFace> exteriorFaces;
+    if (markByArea) markNonPositiveFacesExterior(set, exteriorFaces);
     const VuMask reached = vu_grabMask(set);
     const VuMask walked = vu_grabMask(set);
     vu_clearMaskInSet(set, reached | walked);
-    vu_collectExteriorFaceLoops(faces, set);
+    if (!markByArea) collectExteriorFaces(set, faces, exteriorFaces);
 
     // Taking the smallest unreached face each time is the same as running
-    // through them in area order and skipping those reached meanwhile.
+    // through them in area order (ties in collection order) and skipping
+    // those reached meanwhile.
+    std::stable_sort(exteriorFaces.begin(), exteriorFaces.end(),
+                     [](const KeyedFace& a, const KeyedFace& b) { return a.first < b.first; });
     AlternationMarker marker(reached, walked);
-    for (VuNode* face : facesByArea(faces)) {
+    for (const KeyedFace& keyed : exteriorFaces) {
+        VuNode* face = keyed.second;
         if (vu_getMask(face, reached) || !vu_getMask(face, VU_EXTERIOR_EDGE)) continue;
         marker.markFromSeed(face);
     }

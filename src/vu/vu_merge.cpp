@@ -76,7 +76,8 @@ void vu_merge2002(VuSet* set, vumergetype type, double absTol, double relTol) {
     const GraphExtent extent = measureGraph(set);
     const double tol = mergeTolerance(extent.largestCoordinate, absTol, relTol);
     vu_setMergeTol(set, tol);
-    VuMergeWorkspace work;
+    if (!set->mergeWorkspace) set->mergeWorkspace = new VuMergeWorkspace;
+    VuMergeWorkspace& work = *set->mergeWorkspace;
     // Splits add nodes; a quarter more covers ordinary overlaps.
     work.reserve(extent.nodeCount * 5 / 4);
     // Clustering again with nothing split finds the same clusters, every

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "vu/vu_array.h"
+#include "vu/vu_merge_steps.h"
 #include "vu/vu_node_pool.h"
 
 namespace Korvex {
@@ -56,6 +57,7 @@ void vu_freeVuSet(VuSet* set) {
     vu_arrayFree(set->nodeBlocks);
     vu_arrayFree(set->stack);
     for (int i = 0; i < set->freeArrayCount; ++i) vu_arrayFree(set->arrayPool[i]);
+    delete set->mergeWorkspace;
     std::free(set);
 }
 

@@ -62,6 +62,7 @@ struct vuArray {
 };
 
 struct VuSet;
+struct VuMergeWorkspace;
 
 // Receives every topology message; reserved is always null and userData is
 // the value given to vu_setCMessageFunction. The result is ignored.
@@ -103,6 +104,9 @@ struct VuSet {
     std::uint8_t userData2IsVertexProperty;
     std::uint8_t userData2IsEdgeProperty;
     double mergeTol;
+    // The merge's record vectors, made by the first merge and kept for the
+    // next ones so that their memory is allocated once per graph.
+    VuMergeWorkspace* mergeWorkspace;
 };
 
 }  // namespace Korvex
