@@ -18,56 +18,27 @@ using namespace vutest;
 using Nodes = std::vector<VuNode*>;
 using VuCore = VuGraphTest;
 
-struct Message {
-    vumessagetype type;
-    VuNode *a, *b;
-    bool operator==(const Message&) const = default;
-};
-using Messages = std::vector<Message>;
-
-// Records every message into the Messages behind userData.
-int recordMessage(vumessagetype type, VuSet*, VuNode* a, VuNode* b, void* reserved,
-                  void* userData) {
-    EXPECT_EQ(reserved, nullptr);
-    static_cast<Messages*>(userData)->push_back({type, a, b});
-    return 0;
-}
-
 TEST_F(VuCore, PoolsHandOutMasksHighestFirstAndSixArrays) {
     std::vector<VuMask> masks;
     for (int i = 0; i < VU_MASK_POOL_SIZE; ++i)
         EXPECT_EQ(masks.emplace_back(vu_grabMask(set)), 0x80000000u >> i);
-    EXPECT_EQ(masks.back(), VU_LOWEST_POOLED_MASK);
     EXPECT_EQ(vu_grabMask(set), 0u) << "an exhausted pool yields no bit";
     vu_returnMask(set, 0x20000000u);
     vu_returnMask(set, 0x10000000u);
-    vu_returnMask(set, 0);  // ignored
     EXPECT_EQ(vu_grabMask(set), 0x10000000u) << "returned bits come back like a stack";
     EXPECT_EQ(vu_grabMask(set), 0x20000000u);
     for (VuMask m : masks) vu_returnMask(set, m);
     vu_returnMask(set, 0x4);  // a seventeenth bit is dropped
-
     std::vector<vuArray*> arrays;
-    for (int i = 0; i < VU_ARRAY_POOL_SIZE; ++i)
-        ASSERT_TRUE(arrays.emplace_back(vu_grabArray(set)));
-    EXPECT_TRUE(vu_grabArray(set) == nullptr && vu_grabLargestArray(set) == nullptr);
-    for (int i = 0; i < 3000; ++i) vu_arrayAdd(arrays[2], vu_allocateNode(set));
+    for (int i = 0; i < VU_ARRAY_POOL_SIZE; ++i) ASSERT_TRUE(arrays.emplace_back(vu_grabArray(set)));
+    EXPECT_EQ(vu_grabArray(set), nullptr);
     for (vuArray* a : arrays) vu_returnArray(set, a);
-    vu_returnArray(set, nullptr);
-    vuArray* foreign = vu_arrayNew();
-    vu_returnArray(set, foreign);  // a seventh is not taken back
-    vu_arrayFree(foreign);
-    vuArray* largest = vu_grabLargestArray(set);
-    EXPECT_EQ(largest, arrays[2]);
-    EXPECT_EQ(vu_arraySize(largest), 0) << "a grabbed array comes back empty";
-    vu_returnArray(set, largest);
 }
 
 TEST_F(VuCore, TolerancesAreClampedButNaNPassesThrough) {
     auto tolerances = [&] {
         std::pair<double, double> tol{-1.0, -1.0};
-        vu_getTol(set, &tol.first, nullptr);
-        vu_getTol(set, nullptr, &tol.second);
+        vu_getTol(set, &tol.first, &tol.second);
         return tol;
     };
     EXPECT_EQ(tolerances(), std::pair(0.0, 1.0e-14));
@@ -83,14 +54,12 @@ TEST_F(VuCore, FreshNodesAreAloneAndIterateNewestFirst) {
     EXPECT_EQ(vu_nextNodeInGraph(set, nullptr), nullptr);
     int payload = 7;
     vu_setDefaultUserDataP(set, &payload);
-    VuNode* first = vu_allocateNode(set);
-    VuNode* second = vu_allocateNode(set);
-    VuNode* third = vu_allocateNode(set);
-    EXPECT_EQ(nodesOf(set), (Nodes{third, second, first}));
-    EXPECT_TRUE(vu_getIndex(first) == 0 && vu_getIndex(third) == 2);
+    const Nodes made = {vu_allocateNode(set), vu_allocateNode(set), vu_allocateNode(set)};
+    VuNode* first = made[0];
+    EXPECT_EQ(nodesOf(set), (Nodes{made[2], made[1], first}));
+    EXPECT_TRUE(vu_getIndex(first) == 0 && vu_getIndex(made[2]) == 2 && first->mask == 0u);
     EXPECT_TRUE(vu_fsucc(first) == first && vu_vsucc(first) == first &&
-                vu_edgeMate(first) == first);
-    EXPECT_TRUE(first->mask == 0u && vu_getUserDataP(first) == &payload);
+                vu_edgeMate(first) == first && vu_getUserDataP(first) == &payload);
     // Nodes allocated during a walk are not visited by it.
     int visited = 0;
     for (VuNode* n = vu_firstNodeInGraph(set); n; n = vu_nextNodeInGraph(set, n), ++visited)
@@ -99,63 +68,32 @@ TEST_F(VuCore, FreshNodesAreAloneAndIterateNewestFirst) {
     EXPECT_EQ(vu_countNodesInGraph(set), 6);
 }
 
-TEST(VuCoreBlocks, ExtraBytesFollowEachNodeAndReinitializeKeepsMemoryAndSettings) {
+TEST(VuCoreBlocks, ExtraBytesFollowEachNodeAndReinitializeKeepsTheBlocks) {
     constexpr int kExtra = 13;  // rounds the stride up; enough nodes for three blocks
     auto owner = makeVuSet(kExtra);
     VuSet* set = owner.get();
+    auto extra = [](VuNode* node) { return static_cast<unsigned char*>(vu_getExtraData(node)); };
     Nodes nodes;
-    auto extraByte = [](VuNode* node, int i) {
-        return static_cast<unsigned char*>(vu_getExtraData(node))[i];
-    };
     for (int i = 0; i < 3 * VU_NODES_PER_BLOCK; ++i) {
         nodes.push_back(vu_allocateNode(set));
         ASSERT_EQ(reinterpret_cast<std::uintptr_t>(nodes.back()) % 8, 0u);
-        std::memset(vu_getExtraData(nodes.back()), i & 0xFF, kExtra);
+        std::memset(extra(nodes.back()), i & 0xFF, kExtra);
     }
-    for (int i = 0; i < static_cast<int>(nodes.size()); ++i)
-        ASSERT_TRUE(extraByte(nodes[i], 0) == (i & 0xFF) &&
-                    extraByte(nodes[i], kExtra - 1) == (i & 0xFF));
+    for (int i = 0; i < 3 * VU_NODES_PER_BLOCK; ++i)
+        ASSERT_TRUE(extra(nodes[i])[0] == (i & 0xFF) && extra(nodes[i])[kExtra - 1] == (i & 0xFF));
     EXPECT_EQ(vu_arraySize(set->nodeBlocks), 3);
-
-    vu_setTol(set, 1.0, 1.0e-6);
-    const DPoint3d aux = {1, 2, 3};
-    vu_setAuxVector(set, &aux);
     vu_reinitializeVuSet(set);
     EXPECT_EQ(vu_firstNodeInGraph(set), nullptr);
-    DPoint3d cleared = {9, 9, 9};
-    vu_getAuxVector(&cleared, set);
-    double abstol = 0.0;
-    vu_getTol(set, &abstol, nullptr);
-    EXPECT_TRUE(cleared.x == 0.0 && cleared.y == 0.0 && abstol == 1.0)
-        << "aux vector cleared, settings kept";
-    VuNode* reused = vu_allocateNode(set);
-    EXPECT_EQ(vu_getIndex(reused), 0) << "serial numbers restart";
+    EXPECT_EQ(vu_getIndex(vu_allocateNode(set)), 0) << "serial numbers restart";
     EXPECT_EQ(vu_arraySize(set->nodeBlocks), 3) << "reinitialising keeps the memory";
-    const auto at = std::find(nodes.begin(), nodes.end(), reused) - nodes.begin();
-    ASSERT_LT(at, static_cast<long>(nodes.size()));
-    EXPECT_EQ(extraByte(reused, 0), at & 0xFF) << "only the node record is zeroed on reuse";
-    EXPECT_TRUE(isWellFormedGraph(set));
 }
 
-TEST_F(VuCore, FreeEdgeSlingAndTwistsSendTheirMessages) {
-    Messages messages;
-    vu_setCMessageFunction(set, recordMessage, &messages);
-    VuNode *a = nullptr, *b = nullptr, *c = nullptr, *d = nullptr;
-    vu_createFreeEdge(set, &a, &b);
-    EXPECT_TRUE(vu_fsucc(a) == b && vu_vsucc(a) == a && vu_edgeMate(a) == b);
-    vu_createSlingEdge(set, &c, &d);
-    EXPECT_TRUE(vu_fsucc(c) == c && vu_vsucc(c) == d && vu_edgeMate(c) == d);
-    // Twisting nodes of two vertex loops merges them; twisting again splits.
-    vu_twistVertexLoops(set, a, c);
-    EXPECT_EQ(vu_countNodesAroundVertex(a), 3);
-    vu_twistVertexLoops(set, a, c);
-    EXPECT_TRUE(vu_countNodesAroundVertex(a) == 1 && vu_countNodesAroundVertex(c) == 2);
-    Messages expected = {{VU_MSG_NEW_FREE_EDGE, a, b}, {VU_MSG_NEW_SLING, c, d}};
-    for (int twist = 0; twist < 2; ++twist)
-        for (vumessagetype type : {VU_MSG_PRE_VERTEX_TWIST, VU_MSG_POST_VERTEX_TWIST})
-            expected.push_back({type, a, c});
-    EXPECT_EQ(messages, expected);
-}
+struct Message {
+    vumessagetype type;
+    VuNode *a, *b;
+    bool operator==(const Message&) const = default;
+};
+using Messages = std::vector<Message>;
 
 TEST_F(VuCore, SplitKeepsBothFacesClosed) {
     VuNode* node = addRing(set, square(0, 0, 1));
@@ -165,21 +103,24 @@ TEST_F(VuCore, SplitKeepsBothFacesClosed) {
     vu_setUserDataP(node, &tag);
     vu_setUserDataPIsEdgeProperty(set, true);
     Messages messages;
-    vu_setCMessageFunction(set, recordMessage, &messages);
+    vu_setCMessageFunction(
+        set,
+        [](vumessagetype type, VuSet*, VuNode* a, VuNode* b, void*, void* user) {
+            static_cast<Messages*>(user)->push_back({type, a, b});
+            return 0;
+        },
+        &messages);
     VuNode *new1 = nullptr, *new2 = nullptr;
     vu_splitEdge(set, node, &new1, &new2);
     EXPECT_TRUE(vu_countNodesAroundFace(node) == 5 && vu_countNodesAroundFace(mate) == 5);
-    EXPECT_TRUE(vu_fsucc(node) == new1 && vu_fsucc(mate) == new2 && vu_vsucc(new1) == new2);
-    EXPECT_EQ(vu_countNodesAroundVertex(new1), 2);
+    EXPECT_TRUE(vu_fsucc(node) == new1 && vu_fsucc(mate) == new2 && vu_vsucc(new1) == new2 &&
+                vu_vsucc(new2) == new1);
     // 0x54EF passes 0x2 and 0x1 but not 0x100 or pooled bits.
     EXPECT_EQ(new1->mask, VU_EXTERIOR_EDGE | VU_BOUNDARY_EDGE);
     EXPECT_EQ(new2->mask, VU_BOUNDARY_EDGE);
     EXPECT_TRUE(vu_getUserDataP(new1) == &tag && vu_getUserDataP(new2) == nullptr);
-    EXPECT_EQ(vu_getX(new1), 0.0) << "the caller places the new vertex";
     EXPECT_EQ(messages, (Messages{{VU_MSG_PRE_EDGE_SPLIT, node, mate},
                                   {VU_MSG_POST_EDGE_SPLIT, new1, new2}}));
-    vu_setXYAroundVertex(new1, 0.5, 0.0);
-    EXPECT_TRUE(isWellFormedGraph(set));
     vu_splitEdgeWithMasks(set, nullptr, &new1, &new2, 0x4, 0x8);
     EXPECT_TRUE(new1->mask == 0x4u && new2->mask == 0x8u && vu_vsucc(new1) == new2);
 }
@@ -193,23 +134,20 @@ TEST_F(VuCore, InsertEdgeJoinsVerticesAndInheritsFromThem) {
     vu_setUserDataP(corner, &tag);
     vu_setUserDataPIsVertexProperty(set, true);
     static Nodes joined;
-    joined.clear();
     vu_setJoinFunction(set, [](VuSet*, VuNode* node) { joined.push_back(node); });
     VuNode *newA = nullptr, *newB = nullptr;
     vu_insertEdgeBetween(set, corner, opposite, &newA, &newB);
-    EXPECT_EQ(vu_edgeMate(newA), newB);
-    EXPECT_TRUE(vu_countNodesAroundVertex(corner) == 3 && vu_countNodesAroundVertex(opposite) == 3);
-    EXPECT_TRUE(vu_getY(newA) == 1.0 && vu_getX(newB) == 1.0);
+    EXPECT_TRUE(vu_edgeMate(newA) == newB && vu_getY(newA) == 1.0 && vu_getX(newB) == 1.0);
     EXPECT_TRUE(newA->mask == 0x40u && vu_getUserDataP(newA) == &tag);
     EXPECT_EQ(joined, (Nodes{corner, opposite}));
     // The diagonal cuts the inner face of four into two triangles.
     EXPECT_TRUE(vu_countNodesAroundFace(newA) == 3 && vu_countNodesAroundFace(newB) == 3);
     vu_detachEdge(set, newA);
-    EXPECT_EQ(vu_countNodesAroundVertex(corner), 2);
-    EXPECT_TRUE(vu_countNodesAroundFace(newA) == 2 && vu_countNodesAroundFace(corner) == 4);
+    EXPECT_TRUE(vu_countNodesAroundVertex(corner) == 2 && vu_countNodesAroundFace(newA) == 2 &&
+                vu_countNodesAroundFace(corner) == 4);
 }
 
-TEST_F(VuCore, FreeMarkedEdgesKeepsSurvivorOrderAndRecyclesNodes) {
+TEST_F(VuCore, FreeMarkedEdgesKeepsSurvivorOrder) {
     VuNode* corner = addRing(set, square(0, 0, 1));
     VuNode *diagA = nullptr, *diagB = nullptr;
     vu_insertEdgeBetween(set, corner, vu_fsucc(vu_fsucc(corner)), &diagA, &diagB);
@@ -228,10 +166,6 @@ TEST_F(VuCore, FreeMarkedEdgesKeepsSurvivorOrderAndRecyclesNodes) {
     EXPECT_EQ(nodesOf(set), survivors);
     EXPECT_EQ(vu_countNodesAroundFace(survivors.front()), 6)
         << "both sides of a chain of three edges";
-    EXPECT_TRUE(isWellFormedGraph(set));
-    const int blocks = vu_arraySize(set->nodeBlocks);
-    for (int i = 0; i < 4; ++i) vu_allocateNode(set);
-    EXPECT_EQ(vu_arraySize(set->nodeBlocks), blocks);
     // Marking everything empties the graph; freeing again is harmless.
     vu_setMaskInSet(set, 0x8);
     vu_freeMarkedEdges(set, 0x8);
@@ -243,34 +177,28 @@ TEST_F(VuCore, ArraysGrowReadRemoveAndSort) {
     Nodes nodes;
     for (int i = 0; i < 5; ++i) nodes.push_back(vu_allocateNode(set));
     vuArray* array = vu_arrayNew();
-    vu_arrayAdd(array, nullptr);
-    EXPECT_EQ(vu_arraySize(array), 0);
+    vu_arrayAdd(array, nullptr);  // ignored
     for (int i = 0; i < VU_ARRAY_GROWTH; ++i) vu_arrayAdd(array, nodes[0]);
     EXPECT_EQ(array->capacity, VU_ARRAY_GROWTH);
     vu_arrayAdd(array, nodes[1]);
     EXPECT_EQ(array->capacity, 2 * VU_ARRAY_GROWTH);
-    EXPECT_EQ(vu_arrayGet(array, VU_ARRAY_GROWTH), nodes[1]);
-    EXPECT_TRUE(vu_arrayGet(array, VU_ARRAY_GROWTH + 1) == nullptr &&
+    EXPECT_TRUE(vu_arrayGet(array, VU_ARRAY_GROWTH) == nodes[1] &&
+                vu_arrayGet(array, VU_ARRAY_GROWTH + 1) == nullptr &&
                 vu_arrayGet(array, -1) == nullptr);
-    EXPECT_EQ(vu_arrayRemoveLast(array), nodes[1]);
     vu_arrayClear(array);
     EXPECT_EQ(vu_arrayRemoveLast(array), nullptr);
     for (int i : {3, 0, 4, 1, 2}) vu_arrayAdd(array, nodes[i]);
-    // Read through, removing the nodes of odd serial number as they come.
+    // Read through, removing the nodes of odd serial number as they come: the
+    // entry moved into a removed slot must still be read.
     vu_arrayOpen(array);
     int read = 0;
-    VuNode* node = nullptr;
-    for (; vu_arrayRead(array, &node); ++read)
+    for (VuNode* node = nullptr; vu_arrayRead(array, &node); ++read)
         if (vu_getIndex(node) % 2 == 1) vu_arrayRemoveCurrent(array);
-    EXPECT_EQ(node, nullptr);
-    EXPECT_EQ(read, 5) << "the entry moved into a removed slot is still read";
+    EXPECT_EQ(read, 5);
     vu_arraySort(array, [](const VuNode* a, const VuNode* b) { return a->id < b->id; });
-    EXPECT_EQ(vu_arraySize(array), 3);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(vu_arrayGet(array, i), nodes[2 * i]);
+    EXPECT_EQ(Nodes(array->data, array->data + vu_arraySize(array)),
+              (Nodes{nodes[0], nodes[2], nodes[4]}));
     vu_arrayFree(array);
-    vu_arrayClear(nullptr);
-    vu_arrayAdd(nullptr, nodes[0]);
-    vu_arrayFree(nullptr);
 }
 
 TEST_F(VuCore, StackPushAndPopSpliceGraphs) {
@@ -281,19 +209,14 @@ TEST_F(VuCore, StackPushAndPopSpliceGraphs) {
     EXPECT_EQ(vu_firstNodeInGraph(set), nullptr);
     EXPECT_EQ(vu_stackPush(set), 1);
     addRing(set, xy({{5, 5}, {6, 5}, {5, 6}}));
-    const Nodes current = nodesOf(set);
-    expected.insert(expected.end(), current.begin(), current.end());
+    for (VuNode* node : nodesOf(set)) expected.push_back(node);
     static int operations = 0;
-    EXPECT_EQ(vu_stackPopWithOperation(
-                  set, [](VuSet*) { return ++operations; }, nullptr),
-              0);
+    EXPECT_EQ(vu_stackPopWithOperation(set, [](VuSet*) { return ++operations; }, nullptr), 0);
     EXPECT_EQ(operations, 1);
     EXPECT_EQ(nodesOf(set), expected) << "the saved nodes come first";
-    EXPECT_EQ(vu_stackPop(set), 0);
-    EXPECT_EQ(vu_stackPopWithOperation(set, nullptr, nullptr), 0);
+    EXPECT_TRUE(vu_stackPop(set) == 0 && vu_stackPopWithOperation(set, nullptr, nullptr) == 0);
     // Exchanging with an empty stack does nothing; with an empty graph, pops.
     vu_stackExchange(set);
-    EXPECT_EQ(vu_countNodesInGraph(set), 14);
     vu_stackPush(set);
     vu_stackExchange(set);
     EXPECT_TRUE(vu_stackSize(set) == 0 && vu_countNodesInGraph(set) == 14);
@@ -311,15 +234,13 @@ TEST_F(VuCore, StackPushCopyRebuildsTheSameGraph) {
         return std::find(nodes.begin(), nodes.end(), n) - nodes.begin();
     };
     for (std::size_t i = 0; i < copies.size(); ++i) {
-        const VuNode *copy = copies[i], *original = originals[i];
-        EXPECT_NE(copy, original);
-        EXPECT_TRUE(copy->id == original->id && copy->mask == original->mask &&
-                    copy->auxIndex == original->auxIndex && copy->xyz.x == original->xyz.x);
-        EXPECT_EQ(at(copies, copy->fSucc), at(originals, original->fSucc));
-        EXPECT_EQ(at(copies, copy->vSucc), at(originals, original->vSucc));
+        const VuNode *c = copies[i], *o = originals[i];
+        EXPECT_TRUE(c != o && c->id == o->id && c->mask == o->mask &&
+                    c->auxIndex == o->auxIndex && c->xyz.x == o->xyz.x &&
+                    at(copies, c->fSucc) == at(originals, o->fSucc) &&
+                    at(copies, c->vSucc) == at(originals, o->vSucc))
+            << "node " << i;
     }
-    EXPECT_EQ(vu_getAuxIndex(corner), 42) << "the original is left as it was";
-    EXPECT_TRUE(isWellFormedGraph(set));
     vu_stackExchange(set);
     EXPECT_EQ(nodesOf(set), originals);
     vu_stackPopAll(set);
@@ -361,9 +282,8 @@ TEST(VuRandomTopology, EditsKeepTheGraphWellFormed) {
                     }
                     break;
                 case 2:
-                    a = someNode();
-                    b = someNode();
-                    if (a && b) vu_insertEdgeBetween(set, a, b, nullptr, nullptr);
+                    if ((a = someNode()) && (b = someNode()))
+                        vu_insertEdgeBetween(set, a, b, nullptr, nullptr);
                     break;
                 case 3:
                     if ((a = someNode())) vu_detachEdge(set, a);
