@@ -114,6 +114,7 @@ inline double interiorArea(VuSet* set) {
 
 struct GraphShape {
     int nodes, vertices, faces;
+    bool operator==(const GraphShape&) const = default;
 };
 
 inline GraphShape shapeOf(VuSet* set) {
@@ -273,6 +274,13 @@ struct RandomRegion {
     double regionArea = 0.0;
 };
 
+// An outer ring and holes directly inside it.
+inline RandomRegion withAreas(const Polygon& rings) {
+    RandomRegion region{rings, ringArea(rings.front()), ringArea(rings.front())};
+    for (std::size_t i = 1; i < rings.size(); ++i) region.regionArea -= ringArea(rings[i]);
+    return region;
+}
+
 // An outer ring around the origin with islands on a 3 x 3 grid of cells,
 // some islands holding a ring of their own. No two rings touch.
 inline RandomRegion randomRegionWithIslands(std::mt19937& random) {
@@ -308,19 +316,15 @@ inline RandomRegion randomHistogramWithIslands(std::mt19937& random, int columns
             outer.push_back({i + 1.0, 1.0 * heights[i], 0});
         outer.push_back({1.0 * i, 1.0 * heights[i], 0});
     }
-    RandomRegion region;
-    region.rings.push_back(outer);
+    Polygon rings{outer};
     for (int i = 0; i < columns; ++i)
-        if (random() % 3 != 0) region.rings.push_back(square(i + 0.25, 0.25, 0.5));
-    for (Ring& ring : region.rings) {
+        if (random() % 3 != 0) rings.push_back(square(i + 0.25, 0.25, 0.5));
+    for (Ring& ring : rings) {
         if (!transposed) break;
         for (DPoint3d& p : ring) std::swap(p.x, p.y);
         std::reverse(ring.begin(), ring.end());
     }
-    region.outerArea = region.regionArea = ringArea(region.rings.front());
-    for (std::size_t i = 1; i < region.rings.size(); ++i)
-        region.regionArea -= ringArea(region.rings[i]);
-    return region;
+    return withAreas(rings);
 }
 
 // Loads rings the way the Boolean operations do: loops with the loop

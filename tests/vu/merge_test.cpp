@@ -119,10 +119,8 @@ TEST_F(Merge, VertexNearAnEdgeSplitsItOrJoinsItsEnd) {
         vu_merge2002(set, VU_MERGE_UNION, 0.0, 1e-10);
         EXPECT_TRUE(isWellFormedGraph(set));
         VuNode* joined = vertexAt(set, c.joinedAt.x, c.joinedAt.y);
-        ASSERT_NE(joined, nullptr);
-        EXPECT_EQ(vu_countNodesAroundVertex(joined), 4);
-        EXPECT_EQ(shapeOf(set).vertices, c.vertices);
-        EXPECT_EQ(shapeOf(set).nodes, 2 * (c.vertices + 1));
+        EXPECT_EQ(joined ? vu_countNodesAroundVertex(joined) : 0, 4);
+        EXPECT_EQ(shapeOf(set), (GraphShape{2 * (c.vertices + 1), c.vertices, 3}));
     }
 }
 
@@ -131,34 +129,17 @@ TEST_F(Merge, QuarterOverlapMakesTwoCrossingVertices) {
     addRing(set, square(1, 1, 2));
     vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
     expectPlanarSubdivision(set);
-    for (const DPoint2d crossing : {DPoint2d{2, 1}, DPoint2d{1, 2}}) {
-        VuNode* vertex = vertexAt(set, crossing.x, crossing.y);
-        ASSERT_NE(vertex, nullptr);
-        EXPECT_EQ(vu_countNodesAroundVertex(vertex), 4);
-    }
-    const GraphShape shape = shapeOf(set);
-    EXPECT_EQ(shape.vertices, 10);
-    EXPECT_EQ(shape.nodes, 2 * 12);
-    EXPECT_EQ(shape.faces, 4);  // outside, the overlap and each square's own part
+    for (VuNode* crossing : {vertexAt(set, 2, 1), vertexAt(set, 1, 2)})
+        EXPECT_EQ(crossing ? vu_countNodesAroundVertex(crossing) : 0, 4);
+    // Faces: outside, the overlap and each square's own part.
+    EXPECT_EQ(shapeOf(set), (GraphShape{2 * 12, 10, 4}));
 }
 
 TEST_F(Merge, ShortIsolatedEdgeVanishes) {
     addRing(set, square(0, 0, 1));
     addFreeEdge(set, {10, 10}, {10.0005, 10});
     vu_merge2002(set, VU_MERGE_UNION, 1e-3, 0.0);
-    EXPECT_EQ(shapeOf(set).nodes, 8);
-    EXPECT_EQ(vertexAt(set, 10, 10), nullptr);
-}
-
-TEST_F(Merge, ManyEdgesAtOneVertexAreSortedCounterClockwise) {
-    // Eight triangles fanned around the origin, loaded in scrambled order.
-    for (const int k : {3, 7, 0, 5, 2, 6, 1, 4}) {
-        const double a0 = k * 0.785398163, a1 = a0 + 0.5;
-        addRing(set, xy({{0, 0}, {std::cos(a0), std::sin(a0)}, {std::cos(a1), std::sin(a1)}}));
-    }
-    vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
-    expectPlanarSubdivision(set);
-    EXPECT_EQ(vu_countNodesAroundVertex(vertexAt(set, 0, 0)), 16);
+    EXPECT_EQ(shapeOf(set), (GraphShape{8, 4, 2}));
 }
 
 // Random overlapping polygons: the merge leaves no crossing unsplit, keeps the
@@ -168,11 +149,11 @@ TEST_F(Merge, RandomOverlapsBecomeAPlanarSubdivision) {
     std::uniform_real_distribution<double> coordinate(-10.0, 10.0);
     std::uniform_int_distribution<int> loopCount(1, 4), pointCount(2, 9);
     for (int trial = 0; trial < 200; ++trial) {
-        SCOPED_TRACE(testing::Message() << "trial " << trial);
+        SCOPED_TRACE(trial);
         vu_reinitializeVuSet(set);
         for (int loop = loopCount(random); loop > 0; --loop) {
             Ring points(pointCount(random));
-            for (DPoint3d& point : points) point = {coordinate(random), coordinate(random), 0.0};
+            for (DPoint3d& p : points) p = {coordinate(random), coordinate(random), 0.0};
             addRing(set, points);
         }
         vu_mergeOrUnionLoops(set, static_cast<vumergetype>(trial % 3 == 0 ? 0 : 1));
