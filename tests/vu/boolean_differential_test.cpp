@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <initializer_list>
-#include <memory>
 #include <numbers>
 #include <random>
 #include <vector>
@@ -28,6 +26,10 @@ constexpr int kLargeRingVertices = 20000;
 constexpr double kPi = std::numbers::pi;
 using namespace vutest;
 
+struct PolygonPair {
+    Polygon a, b;
+};
+
 class PolygonMaker {
 public:
     explicit PolygonMaker(unsigned seed) : m_random(seed) {}
@@ -38,6 +40,10 @@ public:
     int integer(int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(m_random);
     }
+    DPoint2d offset(double distance) {
+        const double angle = uniform(0, 2 * kPi);
+        return {distance * std::cos(angle), distance * std::sin(angle)};
+    }
 
     // A simple star-shaped ring (convex when rMin == rMax), in either
     // orientation at random: the pipeline marks regions by alternation.
@@ -45,11 +51,6 @@ public:
         Ring ring = randomStarRing(m_random, centre, rMin, rMax, count);
         if (integer(0, 1)) std::reverse(ring.begin(), ring.end());
         return ring;
-    }
-
-    DPoint2d offset(double distance) {
-        const double angle = uniform(0, 2 * kPi);
-        return {distance * std::cos(angle), distance * std::sin(angle)};
     }
 
     // Eight or more outer vertices keep the outer ring clear of the hole.
@@ -65,64 +66,20 @@ public:
         return {xy({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}})};
     }
 
-    // Every vertex mapped by f except the kept ones, which both rings share.
+    // The pair of a star ring and its image under f, which keeps the vertices
+    // from k on for the given count exactly.
     template <typename F>
-    static Ring mapped(const Ring& ring, std::initializer_list<size_t> kept, F f) {
-        Ring out;
-        for (const DPoint3d& p : ring) {
-            const DPoint2d q = f(p.x, p.y);
-            out.push_back({q.x, q.y, 0.0});
-        }
-        for (size_t k : kept) out[k % ring.size()] = ring[k % ring.size()];
-        return out;
-    }
-
-    // The mirror image across the line through vertices k and k + 1.
-    Ring mirrorAcrossEdge(const Ring& ring, size_t k) {
-        const DPoint3d a = ring[k], b = ring[(k + 1) % ring.size()];
-        const double ux = b.x - a.x, uy = b.y - a.y, uu = ux * ux + uy * uy;
-        return mapped(ring, {k, k + 1}, [&](double x, double y) {
-            const double s = ((x - a.x) * ux + (y - a.y) * uy) / uu;
-            return DPoint2d{2 * (a.x + s * ux) - x, 2 * (a.y + s * uy) - y};
-        });
-    }
-
-    // The ring turned about its vertex k.
-    Ring turnAboutVertex(const Ring& ring, size_t k, double angle) {
-        const DPoint3d c = ring[k];
-        const double cs = std::cos(angle), sn = std::sin(angle);
-        return mapped(ring, {k}, [&](double x, double y) {
-            const double dx = x - c.x, dy = y - c.y;
-            return DPoint2d{c.x + cs * dx - sn * dy, c.y + sn * dx + cs * dy};
-        });
-    }
-
-    // Every vertex moved by up to relative in x and in y.
-    Ring jitter(const Ring& ring, double relative) {
-        return mapped(ring, {}, [&](double x, double y) {
-            return DPoint2d{x + relative * uniform(-1, 1), y + relative * uniform(-1, 1)};
-        });
-    }
-
-    // The ring moved, scaled or turned by a relative amount, so that every
-    // edge runs within about that distance of its original, at most at that
-    // angle to it.
-    Ring nudge(const Ring& ring, double relative) {
-        const int how = integer(0, 2);
-        const DPoint2d d = offset(relative);
-        return mapped(ring, {}, [&](double x, double y) {
-            if (how == 0) return DPoint2d{x + d.x, y + d.y};
-            if (how == 1) return DPoint2d{x * (1.0 + relative), y * (1.0 + relative)};
-            return DPoint2d{x - relative * y, y + relative * x};
-        });
+    PolygonPair twins(std::size_t kept, F f) {
+        const Ring a = star({0, 0}, 0.5, 1, integer(3, 20));
+        const std::size_t k = integer(0, int(a.size()) - 1);
+        Ring b;
+        for (const DPoint3d& p : a) b.push_back(f(a[k], a[(k + 1) % a.size()], p));
+        for (std::size_t i = k; i < k + kept; ++i) b[i % a.size()] = a[i % a.size()];
+        return {{a}, {b}};
     }
 
 private:
     std::mt19937 m_random;
-};
-
-struct PolygonPair {
-    Polygon a, b;
 };
 
 PolygonPair scaled(PolygonPair pair, double factor) {
@@ -131,8 +88,6 @@ PolygonPair scaled(PolygonPair pair, double factor) {
             for (DPoint3d& p : ring) p = {p.x * factor, p.y * factor, 0.0};
     return pair;
 }
-
-using PairMaker = std::function<PolygonPair(PolygonMaker&)>;
 
 PolygonPair starPair(PolygonMaker& m) {
     return {{m.star({0, 0}, 0.2, 1, m.integer(3, 40))},
@@ -143,18 +98,10 @@ PolygonPair holesPair(PolygonMaker& m) {
     return {m.starWithHole({0, 0}), m.starWithHole(m.offset(m.uniform(0, 1.5)))};
 }
 
-// A ring and a twin made from it by f.
-PairMaker twins(std::function<Ring(PolygonMaker&, const Ring&)> f) {
-    return [f](PolygonMaker& m) {
-        const Ring a = m.star({0, 0}, 0.5, 1, m.integer(3, 20));
-        return PolygonPair{{a}, {f(m, a)}};
-    };
-}
-
 // Every pair kind the comparison covers. Snapped pairs have every vertex of b
 // well within the merge tolerance of its twin in a, so the merge snaps b onto
 // a, and the areas still agree.
-const std::pair<const char*, PairMaker> kKinds[] = {
+const std::pair<const char*, std::function<PolygonPair(PolygonMaker&)>> kKinds[] = {
     {"convex",
      [](PolygonMaker& m) {
          const double r = m.uniform(0.5, 1.0);
@@ -174,60 +121,73 @@ const std::pair<const char*, PairMaker> kKinds[] = {
                             {m.star(m.offset(2.5), 0.2, 1, m.integer(3, 20))}};
      }},
     {"grid", [](PolygonMaker& m) { return PolygonPair{m.gridRectangle(), m.gridRectangle()}; }},
-    {"shared edge", twins([](PolygonMaker& m, const Ring& a) {
-         return m.mirrorAcrossEdge(a, m.integer(0, int(a.size()) - 1));
-     })},
-    {"shared vertex", twins([](PolygonMaker& m, const Ring& a) {
-         return m.turnAboutVertex(a, m.integer(0, int(a.size()) - 1),
-                                  m.uniform(0.3, 2 * kPi - 0.3));
-     })},
-    {"nearly coincident", twins([](PolygonMaker& m, const Ring& a) { return m.nudge(a, 1e-9); })},
-    {"snapped", twins([](PolygonMaker& m, const Ring& a) { return m.jitter(a, 1e-12); })},
+    // Mirrored across the line of the kept edge.
+    {"shared edge",
+     [](PolygonMaker& m) {
+         return m.twins(2, [](DPoint3d a, DPoint3d b, DPoint3d p) {
+             const double ux = b.x - a.x, uy = b.y - a.y;
+             const double s = ((p.x - a.x) * ux + (p.y - a.y) * uy) / (ux * ux + uy * uy);
+             return DPoint3d{2 * (a.x + s * ux) - p.x, 2 * (a.y + s * uy) - p.y, 0};
+         });
+     }},
+    // Turned about the kept vertex.
+    {"shared vertex",
+     [](PolygonMaker& m) {
+         const double angle = m.uniform(0.3, 2 * kPi - 0.3), c = std::cos(angle),
+                      s = std::sin(angle);
+         return m.twins(1, [=](DPoint3d a, DPoint3d, DPoint3d p) {
+             const double dx = p.x - a.x, dy = p.y - a.y;
+             return DPoint3d{a.x + c * dx - s * dy, a.y + s * dx + c * dy, 0};
+         });
+     }},
+    // Moved, scaled or turned by 1e-9, so that every edge runs within about
+    // that distance of its original, at most at that angle to it.
+    {"nearly coincident",
+     [](PolygonMaker& m) {
+         const int how = m.integer(0, 2);
+         const DPoint2d d = m.offset(1e-9);
+         return m.twins(0, [=](DPoint3d, DPoint3d, DPoint3d p) {
+             if (how == 0) return DPoint3d{p.x + d.x, p.y + d.y, 0};
+             if (how == 1) return DPoint3d{p.x * (1 + 1e-9), p.y * (1 + 1e-9), 0};
+             return DPoint3d{p.x - 1e-9 * p.y, p.y + 1e-9 * p.x, 0};
+         });
+     }},
+    {"snapped",
+     [](PolygonMaker& m) {
+         return m.twins(0, [&](DPoint3d, DPoint3d, DPoint3d p) {
+             return DPoint3d{p.x + 1e-12 * m.uniform(-1, 1), p.y + 1e-12 * m.uniform(-1, 1), 0};
+         });
+     }},
     {"huge", [](PolygonMaker& m) { return scaled(holesPair(m), 1e12); }},
     {"tiny", [](PolygonMaker& m) { return scaled(starPair(m), 1e-12); }},
 };
 
-class Geos {
-public:
-    Geos() : m_context(GEOS_init_r()) {}
-    ~Geos() { GEOS_finish_r(m_context); }
-    Geos(const Geos&) = delete;
-    Geos& operator=(const Geos&) = delete;
+struct Geos {
+    GEOSContextHandle_t context = GEOS_init_r();
+    ~Geos() { GEOS_finish_r(context); }
 
-    using Geometry = std::unique_ptr<GEOSGeometry, std::function<void(GEOSGeometry*)>>;
-
-    Geometry own(GEOSGeometry* geometry) {
-        return Geometry(geometry, [context = m_context](GEOSGeometry* g) {
-            if (g) GEOSGeom_destroy_r(context, g);
-        });
-    }
-
-    Geometry polygon(const Polygon& rings) {
+    GEOSGeometry* polygon(const Polygon& rings) {
         std::vector<GEOSGeometry*> linear;
         for (const Ring& ring : rings) {
-            GEOSCoordSequence* sequence = GEOSCoordSeq_create_r(m_context, ring.size() + 1, 2);
-            for (size_t i = 0; i <= ring.size(); ++i)
-                GEOSCoordSeq_setXY_r(m_context, sequence, i, ring[i % ring.size()].x,
+            GEOSCoordSequence* sequence = GEOSCoordSeq_create_r(context, ring.size() + 1, 2);
+            for (std::size_t i = 0; i <= ring.size(); ++i)
+                GEOSCoordSeq_setXY_r(context, sequence, i, ring[i % ring.size()].x,
                                      ring[i % ring.size()].y);
-            linear.push_back(GEOSGeom_createLinearRing_r(m_context, sequence));
+            linear.push_back(GEOSGeom_createLinearRing_r(context, sequence));
         }
-        return own(GEOSGeom_createPolygon_r(m_context, linear[0], linear.data() + 1,
-                                            static_cast<unsigned>(linear.size() - 1)));
+        return GEOSGeom_createPolygon_r(context, linear[0], linear.data() + 1,
+                                        static_cast<unsigned>(linear.size() - 1));
     }
 
-    double area(const GEOSGeometry* geometry) {
-        double value = 0.0;
-        GEOSArea_r(m_context, geometry, &value);
+    // The area of the geometry, which is then destroyed; NaN for none.
+    double area(GEOSGeometry* geometry) {
+        double value = NAN;
+        if (geometry) GEOSArea_r(context, geometry, &value), GEOSGeom_destroy_r(context, geometry);
         return value;
     }
-
-    GEOSContextHandle_t context() const { return m_context; }
-
-private:
-    GEOSContextHandle_t m_context;
 };
 
-// The pipeline's operations, in order, with GEOS's counterparts.
+// GEOS's counterparts of the pipeline's operations, in order.
 using GeosOperation = GEOSGeometry* (*)(GEOSContextHandle_t, const GEOSGeometry*,
                                         const GEOSGeometry*);
 const GeosOperation kGeosOperations[] = {GEOSIntersection_r, GEOSUnion_r, GEOSSymDifference_r,
@@ -236,17 +196,17 @@ const GeosOperation kGeosOperations[] = {GEOSIntersection_r, GEOSUnion_r, GEOSSy
 // The four results of the pair agree with GEOS within 1e-9 of the operands'
 // area.
 void expectAgreement(Geos& geos, const PolygonPair& pair) {
-    const auto a = geos.polygon(pair.a);
-    const auto b = geos.polygon(pair.b);
-    ASSERT_TRUE(GEOSisValid_r(geos.context(), a.get()) && GEOSisValid_r(geos.context(), b.get()));
-    const double scale = geos.area(a.get()) + geos.area(b.get());
+    GEOSGeometry *a = geos.polygon(pair.a), *b = geos.polygon(pair.b);
+    const bool valid = GEOSisValid_r(geos.context, a) == 1 && GEOSisValid_r(geos.context, b) == 1;
+    double expected[4];
+    for (int i = 0; i < 4; ++i) expected[i] = geos.area(kGeosOperations[i](geos.context, a, b));
+    const double scale = geos.area(a) + geos.area(b);
+    ASSERT_TRUE(valid);
     for (int i = 0; i < 4; ++i) {
         const auto& [name, operation, difference] = kPipelineOperations[i];
-        SCOPED_TRACE(name);
-        const auto expected = geos.own(kGeosOperations[i](geos.context(), a.get(), b.get()));
-        ASSERT_NE(expected, nullptr);
-        ASSERT_NEAR(booleanResultArea(pair.a, pair.b, operation, difference),
-                    geos.area(expected.get()), 1e-9 * scale);
+        ASSERT_NEAR(booleanResultArea(pair.a, pair.b, operation, difference), expected[i],
+                    1e-9 * scale)
+            << name;
     }
 }
 
@@ -260,26 +220,9 @@ TEST(BooleanDifferential, AreasAgreeWithGeos) {
             if (HasFatalFailure()) return;
         }
     }
-    // Two large rings.
     PolygonMaker large(99);
     expectAgreement(geos, {{large.star({0, 0}, 0.999, 1.0, kLargeRingVertices)},
                            {large.star({0.3, 0.2}, 0.999, 1.0, kLargeRingVertices)}});
-}
-
-// Vertices of b between one and a few merge tolerances from their twins in a:
-// the snapping of the last clustering can then move a vertex across an edge
-// it was not split against, and the area may go wrong. The graph must stay
-// well formed all the same.
-TEST(BooleanDifferential, ToleranceScaleOffsetsKeepTheGraphWellFormed) {
-    PolygonMaker maker(7);
-    for (int trial = 0; trial < kPairsPerKind / 4; ++trial) {
-        const Ring a = maker.star({0, 0}, 0.5, 1, maker.integer(3, 20));
-        const Ring b = maker.jitter(a, 1e-10);
-        for (const auto& [name, operation, difference] : kPipelineOperations) {
-            SCOPED_TRACE(testing::Message() << "pair " << trial << ", " << name);
-            EXPECT_TRUE(std::isfinite(booleanResultArea({a}, {b}, operation, difference)));
-        }
-    }
 }
 
 }  // namespace
