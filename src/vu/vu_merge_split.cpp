@@ -77,7 +77,12 @@ bool interiorParameter(const VuMergeSweepEdge& edge, const VuMergeSweepPoint& po
     const double uy = edge.end.y - edge.start.y;
     const double wx = point.x - edge.start.x;
     const double wy = point.y - edge.start.y;
-    const double s = (wx * ux + wy * uy) / (ux * ux + uy * uy);
+    const double dot = wx * ux + wy * uy;
+    const double length2 = ux * ux + uy * uy;
+    // Rounded division is monotone, so dot outside (0, length2) means s
+    // outside (0, 1): such candidates fail without the division.
+    if (!(0.0 < dot && dot < length2)) return false;
+    const double s = dot / length2;
     if (!(0.0 < s && s < 1.0)) return false;
     const double ex = wx - s * ux;
     const double ey = wy - s * uy;

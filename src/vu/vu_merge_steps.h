@@ -62,13 +62,17 @@ struct VuMergeWorkspace {
     std::vector<int> clusterStarts;
 
     // Room for a graph of about nodeCount nodes, so that the vectors do not
-    // grow step by step.
+    // grow step by step. The workspace serves every merge of a graph, and a
+    // Boolean merges its two operands before the larger combined graph, so
+    // growing takes twice the room asked for.
     void reserve(size_t nodeCount) {
-        vertices.reserve(nodeCount);
-        points.reserve(nodeCount);
-        edges.reserve(nodeCount);
-        edgeRecords.reserve(nodeCount);
-        sortedEdgeRecords.reserve(nodeCount);
+        if (vertices.capacity() >= nodeCount) return;
+        const size_t room = 2 * nodeCount;
+        vertices.reserve(room);
+        points.reserve(room);
+        edges.reserve(room);
+        edgeRecords.reserve(room);
+        sortedEdgeRecords.reserve(room);
     }
 };
 
