@@ -117,11 +117,12 @@ void vumerge_collectSweepEdges(VuSet* set, std::vector<VuMergeSweepEdge>& edges)
 int vumerge_splitEdgeAtParameters(VuSet* set, const VuMergeSweepEdge& edge,
                                    std::vector<double>& parameters, double tol,
                                    std::vector<double>& splits) {
+    if (parameters.empty()) return 0;  // the common case: nothing to read
     DPoint3d start, end;
     vu_getDPoint3d(&start, edge.node);
     vu_getDPoint3d(&end, vu_fsucc(edge.node));
     const double length = xyLength(start, end);
-    if (parameters.empty() || !(length > tol)) return 0;
+    if (!(length > tol)) return 0;
     filterParameters(parameters, tol / length, splits);
     VuNode* node = edge.node;
     int count = 0;
