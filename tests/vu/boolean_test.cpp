@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <random>
 
 #include "vu/graph_test_helpers.h"
 
@@ -147,41 +146,6 @@ TEST_F(Boolean, ExhaustedPoolsDoNotHang) {
             for (vuArray* a : arrays) vu_returnArray(set, a);
             EXPECT_TRUE(isWellFormedGraph(set));
         }
-    }
-}
-
-// Rings through random points of a small grid, or of its rows at any x,
-// overlap, touch, run along each other and cross themselves. Whatever regions
-// they make, the four results must fit together: |A or B| = |A| + |B| -
-// |A and B|, |A xor B| = |A or B| - |A and B|, |A - B| = |A| - |A and B|.
-TEST(BooleanHostile, DegenerateGridRingsGiveConsistentAreas) {
-#if defined(__SANITIZE_ADDRESS__)
-    const int trials = 60;
-#else
-    const int trials = 400;
-#endif
-    std::mt19937 random(5);
-    std::uniform_int_distribution<int> grid(0, 4), pointCount(3, 8), ringCount(1, 2);
-    std::uniform_real_distribution<double> offset(0.0, 1.0);
-    auto randomPolygon = [&](bool anyX) {
-        Polygon polygon(ringCount(random));
-        for (Ring& ring : polygon) {
-            ring.resize(pointCount(random));
-            for (DPoint3d& p : ring)
-                p = {grid(random) + (anyX ? offset(random) : 0.0), double(grid(random)), 0.0};
-        }
-        return polygon;
-    };
-    for (int trial = 0; trial < trials; ++trial) {
-        SCOPED_TRACE(trial);
-        const Polygon a = randomPolygon(trial % 2 != 0), b = randomPolygon(trial % 2 != 0);
-        const double areaA = booleanResultArea(a, {}, vu_orLoops);
-        const double areaB = booleanResultArea(b, {}, vu_orLoops);
-        const double both = booleanResultArea(a, b, vu_andLoops);
-        const double either = booleanResultArea(a, b, vu_orLoops);
-        EXPECT_NEAR(either, areaA + areaB - both, 1e-9);
-        EXPECT_NEAR(booleanResultArea(a, b, vu_xorLoops), either - both, 1e-9);
-        EXPECT_NEAR(booleanResultArea(a, b, vu_xorLoops, true), areaA - both, 1e-9);
     }
 }
 

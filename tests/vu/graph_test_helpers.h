@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <numbers>
 #include <random>
+#include <tuple>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -110,6 +111,15 @@ inline double interiorArea(VuSet* set) {
     double area = 0.0;
     for (VuNode* face : interiorFaces(set)) area += vu_area(face);
     return area;
+}
+
+// Coordinates as tuples, to compare whole rings at once.
+using Xyz = std::tuple<double, double, double>;
+
+inline std::vector<Xyz> xyzOf(const Ring& ring) {
+    std::vector<Xyz> points;
+    for (const DPoint3d& p : ring) points.push_back({p.x, p.y, p.z});
+    return points;
 }
 
 struct GraphShape {
