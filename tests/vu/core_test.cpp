@@ -247,12 +247,6 @@ TEST_F(VuCore, StackPushCopyRebuildsTheSameGraph) {
     EXPECT_TRUE(vu_stackSize(set) == 0 && vu_countNodesInGraph(set) == 16);
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kRandomSteps = 400;
-#else
-constexpr int kRandomSteps = 3000;
-#endif
-
 // Random sequences of the topology primitives, checked after every step:
 // whatever the order of edits, the successor relations stay permutations and
 // the pools stay whole.
@@ -271,7 +265,7 @@ TEST(VuRandomTopology, EditsKeepTheGraphWellFormed) {
             for (DPoint3d& p : points) p = {double(pick(100)), double(pick(100)), 0.0};
             loadLoop(set, points);
         };
-        for (int step = 0; step < kRandomSteps; ++step) {
+        for (int step = 0; step < 600 * kTrialScale; ++step) {
             VuNode *a = nullptr, *b = nullptr;
             switch (pick(7)) {
                 case 0: addRandomRing(); break;

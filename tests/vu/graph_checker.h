@@ -1,10 +1,9 @@
 // Structural checks for vertex-use graphs, run after every public call
-// sequence in the graph tests, and by the fixture when a test ends:
-//   EXPECT_TRUE(vutest::isWellFormedGraph(set));
-// The live nodes must form a closed list; fSucc and vSucc must be permutations
-// of them with vu_fpred and vu_vpred their inverses; the edge mate must be an
-// involution; every vertex loop must sit at one point; and the mask and array
-// pools must be whole again (16 bits, 6 arrays).
+// sequence in the graph tests and by the fixture when a test ends: the live
+// nodes form a closed list; fSucc and vSucc are permutations of them with
+// vu_fpred and vu_vpred their inverses; the edge mate is an involution; every
+// vertex loop sits at one point; and the mask and array pools are whole again
+// (16 bits, 6 arrays).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,7 +11,6 @@
 #include <cmath>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -29,9 +27,8 @@ inline bool samePoint(const DPoint3d& a, const DPoint3d& b) {
 }
 
 inline std::string describe(const VuNode* node) {
-    std::ostringstream text;
-    text << "node #" << node->id << " at (" << node->xyz.x << ", " << node->xyz.y << ")";
-    return text.str();
+    return "node #" + std::to_string(node->id) + " at (" + std::to_string(node->xyz.x) + ", " +
+           std::to_string(node->xyz.y) + ")";
 }
 
 inline std::string checkNodes(const VuSet* set) {
@@ -47,13 +44,13 @@ inline std::string checkNodes(const VuSet* set) {
     if (live.size() != nodes.size()) return "a node appears twice in the live list";
     std::unordered_set<const VuNode*> fImages, vImages;
     for (const VuNode* node : nodes) {
-        if (!live.count(node->fSucc)) return describe(node) + ": fSucc is not a live node";
-        if (!live.count(node->vSucc)) return describe(node) + ": vSucc is not a live node";
+        if (!live.count(node->fSucc) || !live.count(node->vSucc))
+            return describe(node) + ": a successor is not a live node";
         fImages.insert(node->fSucc);
         vImages.insert(node->vSucc);
     }
-    if (fImages.size() != nodes.size()) return "fSucc is not a permutation";
-    if (vImages.size() != nodes.size()) return "vSucc is not a permutation";
+    if (fImages.size() != nodes.size() || vImages.size() != nodes.size())
+        return "fSucc or vSucc is not a permutation";
     for (const VuNode* node : nodes) {
         if (vu_fpred(node->fSucc) != node || vu_fsucc(vu_fpred(node)) != node)
             return describe(node) + ": vu_fpred is not the inverse of fSucc";
@@ -62,23 +59,20 @@ inline std::string checkNodes(const VuSet* set) {
         if (vu_edgeMate(vu_edgeMate(node)) != node)
             return describe(node) + ": the edge mate is not an involution";
         if (!samePoint(node->xyz, node->vSucc->xyz))
-            return describe(node) + ": its vertex successor " + describe(node->vSucc) +
-                   " lies elsewhere";
+            return describe(node) + ": its vertex successor lies elsewhere";
     }
     return {};
 }
 
 inline std::string checkPools(const VuSet* set) {
-    if (set->freeMaskCount != VU_MASK_POOL_SIZE)
-        return std::to_string(VU_MASK_POOL_SIZE - set->freeMaskCount) + " mask(s) not returned";
-    std::set<VuMask> masks(set->maskPool, set->maskPool + VU_MASK_POOL_SIZE);
+    const std::set<VuMask> masks(set->maskPool, set->maskPool + VU_MASK_POOL_SIZE);
     for (int i = 0; i < VU_MASK_POOL_SIZE; ++i)
-        if (!masks.count(VU_LOWEST_POOLED_MASK << i)) return "the mask pool lost a bit";
-    if (set->freeArrayCount != VU_ARRAY_POOL_SIZE)
-        return std::to_string(VU_ARRAY_POOL_SIZE - set->freeArrayCount) + " array(s) not returned";
-    std::set<const vuArray*> arrays(set->arrayPool, set->arrayPool + VU_ARRAY_POOL_SIZE);
-    if (arrays.size() != VU_ARRAY_POOL_SIZE || arrays.count(nullptr))
-        return "the array pool holds a null or a duplicate";
+        if (set->freeMaskCount != VU_MASK_POOL_SIZE || !masks.count(VU_LOWEST_POOLED_MASK << i))
+            return std::to_string(VU_MASK_POOL_SIZE - set->freeMaskCount) + " mask(s) out";
+    const std::set<const vuArray*> arrays(set->arrayPool, set->arrayPool + VU_ARRAY_POOL_SIZE);
+    if (set->freeArrayCount != VU_ARRAY_POOL_SIZE || arrays.size() != VU_ARRAY_POOL_SIZE ||
+        arrays.count(nullptr))
+        return std::to_string(VU_ARRAY_POOL_SIZE - set->freeArrayCount) + " array(s) out";
     return {};
 }
 

@@ -117,11 +117,7 @@ TEST_F(VuRegularize, FailedSectorTestIsReportedAndRetriedThreeTimes) {
     EXPECT_EQ(failures.count, 6) << "the sweep and its caller report each of three attempts";
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kRandomRegions = 200;
-#else
-constexpr int kRandomRegions = 1000;
-#endif
+constexpr int kRandomRegions = 200 * kTrialScale;
 
 // Every interior face is a counterclockwise triangle.
 ::testing::AssertionResult isTriangulated(VuSet* set) {
