@@ -129,25 +129,5 @@ TEST(BooleanHostile, DegenerateRingsGiveTheAreasOfWhatIsLeft) {
     EXPECT_NEAR(booleanResultArea(huge, tiny, vu_orLoops), 1e24, 1e24 * 1e-12);
 }
 
-// A caller holding every mask or every array of the pools leaves the
-// operations without marks or scratch arrays; they must still end and leave
-// a well-formed graph.
-TEST_F(Boolean, ExhaustedPoolsDoNotHang) {
-    for (const bool holdMasks : {true, false}) {
-        for (const auto& [name, operation] : kOperations) {
-            SCOPED_TRACE(testing::Message() << name << (holdMasks ? ", masks" : ", arrays"));
-            vu_reinitializeVuSet(set);
-            std::vector<VuMask> masks(holdMasks ? VU_MASK_POOL_SIZE : 0);
-            std::vector<vuArray*> arrays(holdMasks ? 0 : VU_ARRAY_POOL_SIZE);
-            for (VuMask& m : masks) m = vu_grabMask(set);
-            for (vuArray*& a : arrays) a = vu_grabArray(set);
-            combine(set, square(0, 0, 2), square(1, 1, 2), operation);
-            for (const VuMask m : masks) vu_returnMask(set, m);
-            for (vuArray* a : arrays) vu_returnArray(set, a);
-            EXPECT_TRUE(isWellFormedGraph(set));
-        }
-    }
-}
-
 }  // namespace
 }  // namespace Korvex

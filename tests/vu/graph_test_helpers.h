@@ -283,13 +283,6 @@ struct RandomRegion {
     double regionArea = 0.0;
 };
 
-// An outer ring and holes directly inside it.
-inline RandomRegion withAreas(const Polygon& rings) {
-    RandomRegion region{rings, ringArea(rings.front()), ringArea(rings.front())};
-    for (std::size_t i = 1; i < rings.size(); ++i) region.regionArea -= ringArea(rings[i]);
-    return region;
-}
-
 // An outer ring around the origin with islands on a 3 x 3 grid of cells,
 // some islands holding a ring of their own. No two rings touch.
 inline RandomRegion randomRegionWithIslands(std::mt19937& random) {
@@ -309,31 +302,6 @@ inline RandomRegion randomRegionWithIslands(std::mt19937& random) {
         }
     }
     return region;
-}
-
-// A histogram on integer coordinates: a base from (0,0) to (columns,0) and
-// steps of heights 1 to 5, with a square island in most columns. Every
-// island's corners share their heights with all other islands, and equal
-// neighbouring steps leave collinear corners. Transposed, the ties are in x.
-inline RandomRegion randomHistogramWithIslands(std::mt19937& random, int columns, bool transposed) {
-    std::uniform_int_distribution<int> height(1, 5);
-    std::vector<int> heights(columns);
-    for (int& h : heights) h = height(random);
-    Ring outer = xy({{0, 0}, {static_cast<double>(columns), 0}});
-    for (int i = columns - 1; i >= 0; --i) {
-        if (i == columns - 1 || heights[i] != heights[i + 1])
-            outer.push_back({i + 1.0, 1.0 * heights[i], 0});
-        outer.push_back({1.0 * i, 1.0 * heights[i], 0});
-    }
-    Polygon rings{outer};
-    for (int i = 0; i < columns; ++i)
-        if (random() % 3 != 0) rings.push_back(square(i + 0.25, 0.25, 0.5));
-    for (Ring& ring : rings) {
-        if (!transposed) break;
-        for (DPoint3d& p : ring) std::swap(p.x, p.y);
-        std::reverse(ring.begin(), ring.end());
-    }
-    return withAreas(rings);
 }
 
 // Loads rings the way the Boolean operations do: loops with the loop

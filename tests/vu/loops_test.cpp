@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <numbers>
 #include <tuple>
 #include <vector>
 
@@ -112,19 +111,6 @@ TEST_F(VuLoops, DisconnectPointsSeparateRings) {
     points.push_back({9, 9, 0});
     EXPECT_EQ(loadLoop(set, points), nullptr);
     EXPECT_EQ(vu_countNodesInGraph(set), 32);
-}
-
-TEST_F(VuLoops, LargeRingsAreCopiedToTheHeap) {
-    constexpr int kCount = 25000;
-    Ring circle;
-    for (int i = 0; i < kCount; ++i) {
-        const double angle = 2.0 * std::numbers::pi * i / kCount;
-        circle.push_back({100.0 * std::cos(angle), 100.0 * std::sin(angle), 0.0});
-    }
-    VuNode* node = loadLoop(set, circle);
-    ASSERT_NE(node, nullptr);
-    EXPECT_EQ(vu_countNodesAroundFace(node), kCount);
-    EXPECT_NEAR(vu_area(node), std::numbers::pi * 1.0e4, 1.0);
 }
 
 TEST_F(VuFaces, MasksAndCollectionsCoverWholeFaces) {

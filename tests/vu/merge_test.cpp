@@ -142,19 +142,5 @@ TEST_F(Merge, RandomOverlapsBecomeAPlanarSubdivision) {
     }
 }
 
-TEST_F(Merge, ConnectionJoinsSeparatePieces) {
-    vu_mergeOrUnionLoops(set, VU_MERGE_UNION);  // an empty graph is harmless
-    vu_mergeAndConnectForBoolop(set);
-    EXPECT_EQ(vu_firstNodeInGraph(set), nullptr);
-    addRing(set, square(0, 0, 1));
-    vu_mergeAndConnectForBoolop(set);
-    EXPECT_EQ(shapeOf(set).nodes, 8) << "one loop needs no connection";
-    addRing(set, square(3, 0, 1));
-    addRing(set, square(0.25, 0.25, 0.5));
-    vu_mergeAndConnectForBoolop(set);
-    EXPECT_EQ(countComponents(set), 1);
-    EXPECT_TRUE(satisfiesEuler(set));
-}
-
 }  // namespace
 }  // namespace Korvex

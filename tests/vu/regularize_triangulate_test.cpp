@@ -257,21 +257,6 @@ TEST(VuRegularizeAndTriangulate, RandomRegionsWithIslands) {
     }
 }
 
-TEST(VuRegularizeAndTriangulate, TiedCoordinatesAndCollinearRuns) {
-    // Comb teeth pointing down and up share their heights exactly.
-    expectRegularizesAndTriangulates(
-        withAreas({xy({{0, 0}, {1, 2}, {2, 0}, {3, 2}, {4, 0}, {5, 2}, {5, 6}, {4, 4}, {3, 6},
-                       {2, 4}, {1, 6}, {0, 4}}),
-                   xy({{1, 3}, {4, 3}, {4, 3.5}, {1, 3.5}})}),
-        false);
-    std::mt19937 random(31);
-    for (int trial = 0; trial < kRandomRegions; ++trial) {
-        SCOPED_TRACE(trial);
-        expectRegularizesAndTriangulates(
-            randomHistogramWithIslands(random, 1 + trial % 16, trial % 2), false);
-    }
-}
-
 TEST(VuRegularizeAndTriangulate, MergedOverlappingRings) {
     // The merge put a crossing one rounding step above y = 2, so two chains
     // leave one vertex with a common height range thinner than rounding; the
@@ -308,41 +293,6 @@ TEST_F(VuFlip, LongerDiagonalOfAConvexQuadrilateralFlipsToTheShorter) {
     addSplitQuadrilateral(set, xy({{-0.5, 0}, {0, -1}, {0.5, 0}, {0, 1}}));
     vu_flipTrianglesToImproveQuadraticAspectRatio(set);
     EXPECT_TRUE(hasSegment(edgesWithoutMask(set, VU_BOUNDARY_EDGE), {-0.5, 0}, {0.5, 0}));
-}
-
-// The smallest of 2 * area / (sum of squared sides) over the interior
-// triangles.
-double worstInteriorRatio(VuSet* set) {
-    double worst = std::numeric_limits<double>::max();
-    for (VuNode* face : interiorFaces(set)) {
-        const auto corners = faceNodes(face);
-        double squares = 0.0;
-        for (int i = 0; i < 3; ++i) {
-            const DPoint3d &p = corners[i]->xyz, &q = corners[(i + 1) % 3]->xyz;
-            squares += (q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y);
-        }
-        worst = std::min(worst, 2.0 * vu_area(face) / squares);
-    }
-    return worst;
-}
-
-TEST_F(VuFlip, FlipsKeepATriangulationAndDoNotWorsenItsWorstTriangle) {
-    std::mt19937 random(77);
-    for (int trial = 0; trial < 50; ++trial) {
-        SCOPED_TRACE(trial);
-        vu_reinitializeVuSet(set);
-        // Convex, so that no exterior pocket is a triangle that could flip
-        // with an interior one.
-        addRegion(set, randomStarRing(random, {0, 0}, 5.0, 5.0, 40));
-        vu_triangulateMonotoneInteriorFaces(set, false);
-        const double area = interiorArea(set);
-        const double worstBefore = worstInteriorRatio(set);
-        vu_flipTrianglesToImproveQuadraticAspectRatio(set);
-        ASSERT_TRUE(isWellFormedGraph(set));
-        EXPECT_TRUE(isTriangulated(set));
-        EXPECT_NEAR(interiorArea(set), area, 1e-9 * area);
-        EXPECT_GE(worstInteriorRatio(set), worstBefore);
-    }
 }
 
 }  // namespace
