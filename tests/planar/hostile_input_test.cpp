@@ -47,9 +47,7 @@ TEST(HostileInput, EveryRoutineReturns) {
         tgxPolygon_normalAndArea(&n, &c, a.data(), na);
         ASSERT_EQ(tgxPolygon_closestApproachBetweenPolygons(&pa, &pb, a.data(), na, b.data(), nb),
                   na > 0 && nb > 0);
-        if (na > 0 && nb > 0) {
-            tgxDPoint3dArray_polylineClashXY(a.data(), na, trial % 2, b.data(), nb, trial % 3);
-        }
+        tgxDPoint3dArray_polylineClashXY(a.data(), na, trial % 2, b.data(), nb, trial % 3);
         if (na < 2 || nb < 2) continue;
         const DSegment3d sa = segment(a[0], a[1]), sb = segment(b[0], b[1]);
         tgxDSegment3d_projectPointXY(&sa, &pa, &fa, &q);
@@ -60,20 +58,6 @@ TEST(HostileInput, EveryRoutineReturns) {
         tgxVector2d_intersectLines(&p, &fa, &fb, &a0, &a1, &b0, &b1);
         tgxVector2d_projectPointToLine(&p, &fa, &b0, &a0, &a1);
     }
-}
-
-TEST(HostileInput, PinnedOutcomes) {
-    // With an infinite tolerance every vertex blocks every line.
-    const Polygon square = rectangle(0, 0, 1, 1);
-    const DPoint3d q{5, 5, 0}, nanQuery{kNaN, 0, 0};
-    EXPECT_EQ(tgxGeom_XYPolygonParity(&q, square.data(), count(square), kInf), 0);
-    // A NaN query projects nowhere: false, with the start point.
-    const DSegment3d s = segment({0, 0, 0}, {1, 0, 0}), wild = segment({0, 0, 0}, {kInf, 1, 0});
-    DPoint3d on{7, 7, 7}, other;
-    double f = 7, g;
-    EXPECT_FALSE(tgxDSegment3d_projectPointXY(&s, &on, &f, &nanQuery));
-    expectPoint(on, {0, 0, 0});
-    EXPECT_FALSE(tgxGeom_intersectXYDSegment3dDSegment3d(&on, &f, &other, &g, &s, &wild));
 }
 
 TEST(HostileInput, TooManyPlaneCrossingsSkipThatStageInsteadOfOverrunning) {
