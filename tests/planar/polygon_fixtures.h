@@ -1,11 +1,16 @@
-// Small polygons, oracles and checks shared by the planar tests.
+// Small polygons, checks and the random scale shared by the planar tests.
 #pragma once
 
 #include "planar/planar.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
+#include <numbers>
+#include <random>
+#include <utility>
 #include <vector>
 
 namespace planar_test {

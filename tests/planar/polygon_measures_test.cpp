@@ -1,11 +1,6 @@
 // Disconnect points, XY area and parity, normal, centroid and perimeter.
 #include "polygon_fixtures.h"
 
-#include <algorithm>
-#include <cmath>
-#include <numbers>
-#include <random>
-
 using namespace Korvex;
 using namespace planar_test;
 
@@ -49,19 +44,15 @@ TEST(XYPolygonArea, SignFollowsOrientationAndLoopsAddWithTheirSigns) {
                    nan{kNaN, kNaN, kNaN};
     EXPECT_TRUE(tgxDPoint3d_isDisconnect(&zOnly));
     EXPECT_FALSE(tgxDPoint3d_isDisconnect(&large) || tgxDPoint3d_isDisconnect(&nan));
-    const Polygon square = rectangle(0, 0, 1, 1), outer = rectangle(0, 0, 4, 4),
-                  inner = rectangle(1, 1, 3, 3), hole = joinRings({outer, reversed(inner)});
-    Polygon lifted = square;  // z never takes part
-    lifted[2].z = kNaN;
+    // Orientation and loops adding with their signs: see the random test.
+    const Polygon square = rectangle(0, 0, 1, 1);
+    Polygon lifted = square, padded{disconnect()};
+    lifted[2].z = kNaN;  // z never takes part
     // Leading, trailing and doubled separators make empty loops only.
-    Polygon padded{disconnect()};
-    padded.insert(padded.end(), hole.begin(), hole.end());
+    padded.insert(padded.end(), lifted.begin(), lifted.end());
     padded.insert(padded.end(), 2, disconnect());
-    const std::pair<Polygon, double> cases[] = {
-        {square, 1},  {reversed(square), -1},     {closedRing(square), 1},
-        {lifted, 1},  {{square[0], square[1], square[2]}, 0.5}, {{square[0], square[1]}, 0},
-        {hole, 12},   {joinRings({outer, inner}), 20},         {padded, 12}};
-    for (const auto& [p, expected] : cases) EXPECT_EQ(area(p), expected) << p.size() << " points";
+    for (const Polygon& p : {closedRing(square), padded}) EXPECT_EQ(area(p), 1.0) << p.size();
+    EXPECT_EQ(tgxGeom_getXYPolygonArea(square.data(), 2), 0.0);
     EXPECT_EQ(tgxGeom_getXYPolygonArea(square.data(), -3), 0.0);
 }
 
@@ -72,10 +63,9 @@ TEST(XYPolygonParity, PinnedCases) {
     // through the query passes within 1 of a vertex, yet no vertex lies within
     // 1 of it in both x and y.
     Polygon dodecagon;
-    for (int i = 0; i < 12; ++i) {
-        const double angle = i * std::numbers::pi / 6;
-        dodecagon.push_back({1.5 * std::cos(angle), 1.5 * std::sin(angle), 0});
-    }
+    for (double i = 0; i < 12; ++i)
+        dodecagon.push_back({1.5 * std::cos(i * std::numbers::pi / 6),
+                             1.5 * std::sin(i * std::numbers::pi / 6), 0});
     struct Query { double x, y; int expected; };
     const struct { Polygon p; double tol; std::vector<Query> queries; } cases[] = {
         // On a vertex both axis lines are abandoned; level with the top edge
@@ -96,20 +86,17 @@ TEST(XYPolygonParity, PinnedCases) {
         // An undecided loop decides the whole array, whatever the others say.
         {joinRings({rectangle(-10, -10, 10, 10), dodecagon}), 1, {{0, 0, -2}}},
     };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        for (const Query& q : cases[i].queries) {
-            EXPECT_EQ(parity(cases[i].p, {q.x, q.y, 0}, cases[i].tol), q.expected)
-                << "case " << i << " at " << q.x << "," << q.y;
-        }
+    for (const auto& c : cases) {
+        for (const Query& q : c.queries)
+            EXPECT_EQ(parity(c.p, {q.x, q.y, 0}, c.tol), q.expected) << &c - cases << ": " << q.x;
     }
     const DPoint3d q{0.5, 0.5, 0};
     EXPECT_EQ(tgxGeom_XYPolygonParity(&q, square.data(), -1, 0.0), -1);
 }
 
 TEST(XYPolygonAreaAndParity, AgreeWithShoelaceSumAndWindingNumber) {
-    // Integer coordinates on a small grid make the shoelace sums exact and put
-    // many queries level with or plumb below vertices, so the vertical and
-    // rotated lines get exercised.
+    // Small integer coordinates make the shoelace sums exact and put many queries
+    // level with or plumb below vertices, exercising the vertical and rotated lines.
     std::mt19937 rng(99);
     std::uniform_int_distribution<int> coordinate(0, 12), vertices(3, 9), loops(1, 3);
     std::uniform_real_distribution<double> angle(0, 2 * std::numbers::pi), shift(-1e5, 1e5);
@@ -150,7 +137,7 @@ TEST(XYPolygonAreaAndParity, AgreeWithShoelaceSumAndWindingNumber) {
     EXPECT_GT(inside, queries / 10);
 }
 
-TEST(PolygonNormalAndArea, OutputContractAndTrianglesInSpace) {
+TEST(PolygonNormalAreaAndCentroid, OutputContractsTrianglesSquaresHoleTiltedPlane) {
     DPoint3d normal{9, 9, 9}, origin{9, 9, 9};
     EXPECT_EQ(tgxPolygon_normalAndArea(&normal, &origin, nullptr, 4), 0.0);
     expectPoint(normal, {9, 9, 9});  // a null array writes nothing
@@ -168,9 +155,6 @@ TEST(PolygonNormalAndArea, OutputContractAndTrianglesInSpace) {
         EXPECT_GT(tgxPolygon_normalAndArea(&normal, nullptr, rotated.data(), 3), 0.0);
         expectPoint(normal, {0, 0, 1}, 1e-12);
     }
-}
-
-TEST(PolygonCentroid, SquaresHoleTiltedPlaneAndZeroArea) {
     const double r2 = std::sqrt(2.0), h = std::sqrt(0.5);
     const Polygon unit = rectangle(0, 0, 1, 1),
                   hole{{0.2, 0.2, 0}, {0.2, 1.2, 0}, {1.2, 1.2, 0}, {1.2, 0.2, 0}},

@@ -1,11 +1,6 @@
-// Point and vector helpers, segments, 2D lines, the polyline clash, and every
-// routine on hostile input.
+// Point and vector helpers, segments, 2D lines, the polyline clash, and the
+// array routines on hostile input.
 #include "polygon_fixtures.h"
-
-#include <cmath>
-#include <numbers>
-#include <random>
-#include <utility>
 
 using namespace Korvex;
 using namespace planar_test;
@@ -31,16 +26,14 @@ bool bruteForceClash(const Polygon& a, bool closedA, const Polygon& b, bool clos
         for (const auto& [q0, q1] : edges(b, closedB)) {
             const bool parallel = (p1.x - p0.x) * (q1.y - q0.y) == (p1.y - p0.y) * (q1.x - q0.x);
             if (!parallel && orientation(p0, p1, q0) * orientation(p0, p1, q1) <= 0 &&
-                orientation(q0, q1, p0) * orientation(q0, q1, p1) <= 0) {
+                orientation(q0, q1, p0) * orientation(q0, q1, p1) <= 0)
                 return true;
-            }
         }
     }
     return false;
 }
 
-// Arrays mixing NaN, infinities, the largest doubles, disconnect points and
-// duplicates.
+// Arrays mixing NaN, infinities, huge doubles, disconnect points and duplicates.
 Polygon hostileArray(std::mt19937& rng, int size) {
     const double big = std::numeric_limits<double>::max(),
                  specials[] = {kNaN, kInf, -kInf, big, -big, 5e-324, 0.0, 1e-300, 1e300};
@@ -60,20 +53,16 @@ Polygon hostileArray(std::mt19937& rng, int size) {
 }  // namespace
 
 TEST(PointVector, RotationIsClockwiseAndAnglesAreSigned) {
-    const double pi = std::numbers::pi;
-    const DPoint2d east{1, 0}, north{0, 1}, south{0, -1}, west{-1, 0}, zero{0, 0};
+    // The sign of the angle also shows in the polygon-from-polyline walk.
+    const DPoint2d east{1, 0}, west{-1, 0}, zero{0, 0};
     DPoint2d turned = east;
-    tgxDPoint2d_rotate(&turned, &turned, pi / 2);  // in place
+    tgxDPoint2d_rotate(&turned, &turned, std::numbers::pi / 2);  // in place
     EXPECT_NEAR(turned.x, 0, 1e-15);
     EXPECT_DOUBLE_EQ(turned.y, -1);
     // West to east is antiparallel with a cross product of -0: still +pi.
-    const struct { DPoint2d u, v; double angle; } angles[] = {
-        {east, north, pi / 2}, {east, south, -pi / 2}, {east, west, pi},
-        {west, east, pi},      {zero, north, 0},       {west, zero, 0}};
-    for (const auto& c : angles) {
-        EXPECT_DOUBLE_EQ(tgxDPoint2d_angleBetweenVectors(&c.u, &c.v), c.angle)
-            << c.u.x << "," << c.u.y << " to " << c.v.x << "," << c.v.y;
-    }
+    EXPECT_EQ(tgxDPoint2d_angleBetweenVectors(&west, &east), std::numbers::pi);
+    EXPECT_TRUE(tgxDPoint2d_angleBetweenVectors(&west, &zero) == 0 &&
+                tgxDPoint2d_angleBetweenVectors(&zero, &east) == 0);
 }
 
 TEST(SegmentProjection, FractionUnclampedZFromTheSegmentAndNoXYLengthFails) {
@@ -169,8 +158,8 @@ TEST(PolylineClash, AgreesWithExactOrientationBruteForce) {
     int clashes = 0;
     for (int trial = 0; trial < 400 * kRandomScale; ++trial) {
         const Polygon a = randomPolyline(), b = randomPolyline();
-        const bool closedA = flag(rng) == 1, closedB = flag(rng) == 1;
-        const bool expected = bruteForceClash(a, closedA, b, closedB);
+        const bool closedA = flag(rng), closedB = flag(rng),
+                   expected = bruteForceClash(a, closedA, b, closedB);
         ASSERT_EQ(clash(a, closedA, b, closedB), expected) << "trial " << trial;
         clashes += expected;
     }
@@ -179,9 +168,9 @@ TEST(PolylineClash, AgreesWithExactOrientationBruteForce) {
     EXPECT_LT(clashes, 300 * kRandomScale);
 }
 
-// Each routine must return (no crash, no endless loop, no read outside the
-// arrays under the sanitizers) with outputs in range where a range exists.
-TEST(HostileInput, EveryRoutineReturns) {
+// Each array routine must return (no crash, no endless loop, no read outside
+// the arrays under the sanitizers) with outputs in range where a range exists.
+TEST(HostileInput, EveryArrayRoutineReturns) {
     std::mt19937 rng(4242);
     std::uniform_int_distribution<int> size(0, 24);
     for (int trial = 0; trial < 300 * kRandomScale; ++trial) {
@@ -193,20 +182,11 @@ TEST(HostileInput, EveryRoutineReturns) {
         const int parity = tgxGeom_XYPolygonParity(&q, a.data(), na, trial % 2 ? 0.0 : 1e-9);
         ASSERT_TRUE(parity >= -2 && parity <= 1) << parity;
         DPoint3d c, n, pa, pb;
-        double area, perimeter, spread, fa, fb;
+        double area, perimeter, spread;
         tgxPolygon_centroidAreaPerimeter(a.data(), na, &c, &n, &area, &perimeter, &spread);
         tgxPolygon_normalAndArea(&n, &c, a.data(), na);
         ASSERT_EQ(tgxPolygon_closestApproachBetweenPolygons(&pa, &pb, a.data(), na, b.data(), nb),
                   na > 0 && nb > 0);
         tgxDPoint3dArray_polylineClashXY(a.data(), na, trial % 2, b.data(), nb, trial % 3);
-        if (na < 2 || nb < 2) continue;
-        const DSegment3d sa = segment(a[0], a[1]), sb = segment(b[0], b[1]);
-        tgxDSegment3d_projectPointXY(&sa, &pa, &fa, &q);
-        tgxGeom_intersectXYDSegment3dDSegment3d(&pa, &fa, &pb, &fb, &sa, &sb);
-        const DPoint2d a0{a[0].x, a[0].y}, a1{a[1].x, a[1].y}, b0{b[0].x, b[0].y},
-            b1{b[1].x, b[1].y};
-        DPoint2d p;
-        tgxVector2d_intersectLines(&p, &fa, &fb, &a0, &a1, &b0, &b1);
-        tgxVector2d_projectPointToLine(&p, &fa, &b0, &a0, &a1);
     }
 }
