@@ -26,10 +26,6 @@ inline Polygon rectangle(double x0, double y0, double x1, double y1) {
     return {{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}};
 }
 inline Polygon reversed(Polygon p) { return Polygon(p.rbegin(), p.rend()); }
-inline Polygon closedRing(Polygon p) {
-    p.push_back(p.front());
-    return p;
-}
 inline DPoint3d disconnect() {
     DPoint3d d;
     Korvex::tgxDPoint3d_initDisconnect(&d);

@@ -41,34 +41,48 @@ Polygon hostileArray(std::mt19937& rng, int size) {
     std::uniform_real_distribution<double> plain(-10, 10);
     auto c = [&] { return pick(rng) < 4 ? specials[special(rng)] : plain(rng); };
     Polygon p;
-    for (int i = 0; i < size; ++i) {
-        const int kind = pick(rng);
-        p.push_back(kind == 0                 ? disconnect()
-                    : kind == 1 && !p.empty() ? p.back()
-                                              : DPoint3d{c(), c(), c()});
-    }
+    for (int i = 0, kind = pick(rng); i < size; ++i, kind = pick(rng))
+        p.push_back(kind == 0             ? disconnect()
+                    : kind == 1 && i > 0 ? p.back() : DPoint3d{c(), c(), c()});
     return p;
 }
 
 }  // namespace
 
-TEST(PointVector, RotationIsClockwiseAndAnglesAreSigned) {
+TEST(Vectors2d, RotationAnglesLineIntersectionAndProjectionUpToTheFractionBound) {
     // The sign of the angle also shows in the polygon-from-polyline walk.
-    const DPoint2d east{1, 0}, west{-1, 0}, zero{0, 0};
+    const DPoint2d east{1, 0}, west{-1, 0};
     DPoint2d turned = east;
     tgxDPoint2d_rotate(&turned, &turned, std::numbers::pi / 2);  // in place
     EXPECT_NEAR(turned.x, 0, 1e-15);
     EXPECT_DOUBLE_EQ(turned.y, -1);
     // West to east is antiparallel with a cross product of -0: still +pi.
     EXPECT_EQ(tgxDPoint2d_angleBetweenVectors(&west, &east), std::numbers::pi);
-    EXPECT_TRUE(tgxDPoint2d_angleBetweenVectors(&west, &zero) == 0 &&
-                tgxDPoint2d_angleBetweenVectors(&zero, &east) == 0);
+    const DPoint2d a0{0, 0}, a1{1, 0}, b0{2, -1}, b1{2, 1}, c0{0, 1}, c1{5, 1};
+    DPoint2d p{7, 7};
+    double fa = 7, fb = 7;
+    EXPECT_FALSE(tgxVector2d_intersectLines(&p, &fa, &fb, &a0, &a1, &c0, &c1));
+    EXPECT_TRUE(p.x == 7 && p.y == 7 && fa == 7 && fb == 7);  // parallel: nothing written
+    EXPECT_TRUE(tgxVector2d_intersectLines(&p, &fa, &fb, &a0, &a1, &b0, &b1));
+    EXPECT_TRUE(fa == 2 && fb == 0.5 && p.x == 2 && p.y == 0);
+    const DPoint2d start{1, 1}, end{3, 1}, behind{-3, 5};
+    EXPECT_TRUE(tgxVector2d_projectPointToLine(&p, &fa, &behind, &start, &end));
+    EXPECT_TRUE(fa == -2 && p.x == -3 && p.y == 1);
+    // A zero-length line fails with fraction 0 and the start point.
+    EXPECT_FALSE(tgxVector2d_projectPointToLine(&p, &fa, &behind, &start, &start));
+    EXPECT_TRUE(fa == 0 && p.x == 1 && p.y == 1);
+    // A fraction of 1e14 or more is refused, with fraction 0; below it is
+    // accepted (powers of two keep the fractions exact: 2^47 > 1e14 > 2^46).
+    const DPoint2d origin{0, 1}, tinyEnd{std::ldexp(1.0, -20), 1}, far{std::ldexp(1.0, 27), 0},
+        nearer{std::ldexp(1.0, 26), 0};
+    EXPECT_FALSE(tgxVector2d_projectPointToLine(&p, &fa, &far, &origin, &tinyEnd) || fa != 0);
+    EXPECT_TRUE(tgxVector2d_projectPointToLine(&p, &fa, &nearer, &origin, &tinyEnd));
+    EXPECT_EQ(fa, std::ldexp(1.0, 46));
 }
 
-TEST(SegmentProjection, FractionUnclampedZFromTheSegmentAndNoXYLengthFails) {
+TEST(Segments, ProjectionAndIntersectionFractionsOutsideAndFailuresWritingLittle) {
     const DSegment3d s = segment({0, 0, 0}, {10, 0, 2}), vertical = segment({3, 4, 0}, {3, 4, 9});
-    // No XY length or a NaN query: false, fraction 0 and the start, even for
-    // a query on the start.
+    // No XY length or a NaN query: false, fraction 0 and the start (even on the start).
     const struct { const DSegment3d& s; DPoint3d q; bool ok; double f; DPoint3d on; } cases[] = {
         {s, {5, 5, 7}, true, 0.5, {5, 0, 1}},    {s, {20, 1, 0}, true, 2, {20, 0, 4}},
         {s, {-5, 3, 0}, true, -0.5, {-5, 0, -1}}, {s, {kNaN, 0, 0}, false, 0, {0, 0, 0}},
@@ -81,9 +95,6 @@ TEST(SegmentProjection, FractionUnclampedZFromTheSegmentAndNoXYLengthFails) {
         expectPoint(on, c.on);
     }
     EXPECT_TRUE(tgxDSegment3d_projectPointXY(&s, nullptr, nullptr, &cases[0].q));
-}
-
-TEST(SegmentIntersection, FractionsOutsideTheSegmentsAndParallelWritesNothing) {
     DPoint3d pa, pb;
     double fa = 0, fb = 0;
     const DSegment3d rising = segment({0, 0, 0}, {2, 2, 2}),
@@ -109,45 +120,19 @@ TEST(SegmentIntersection, FractionsOutsideTheSegmentsAndParallelWritesNothing) {
     }
 }
 
-TEST(Lines2d, IntersectionAndProjectionUpToTheFractionBound) {
-    const DPoint2d a0{0, 0}, a1{1, 0}, b0{2, -1}, b1{2, 1}, c0{0, 1}, c1{5, 1};
-    DPoint2d p{7, 7};
-    double fa = 7, fb = 7;
-    EXPECT_FALSE(tgxVector2d_intersectLines(&p, &fa, &fb, &a0, &a1, &c0, &c1));
-    EXPECT_TRUE(p.x == 7 && p.y == 7 && fa == 7 && fb == 7);  // parallel: nothing written
-    EXPECT_TRUE(tgxVector2d_intersectLines(&p, &fa, &fb, &a0, &a1, &b0, &b1));
-    EXPECT_TRUE(fa == 2 && fb == 0.5 && p.x == 2 && p.y == 0);
-    const DPoint2d start{1, 1}, end{3, 1}, behind{-3, 5};
-    EXPECT_TRUE(tgxVector2d_projectPointToLine(&p, &fa, &behind, &start, &end));
-    EXPECT_TRUE(fa == -2 && p.x == -3 && p.y == 1);
-    // A zero-length line fails with fraction 0 and the start point.
-    EXPECT_FALSE(tgxVector2d_projectPointToLine(&p, &fa, &behind, &start, &start));
-    EXPECT_TRUE(fa == 0 && p.x == 1 && p.y == 1);
-    // A fraction of 1e14 or more is refused, with fraction 0; below it is
-    // accepted (powers of two keep the fractions exact: 2^47 > 1e14 > 2^46).
-    const DPoint2d origin{0, 1}, tinyEnd{std::ldexp(1.0, -20), 1}, far{std::ldexp(1.0, 27), 0},
-        nearer{std::ldexp(1.0, 26), 0};
-    EXPECT_FALSE(tgxVector2d_projectPointToLine(&p, &fa, &far, &origin, &tinyEnd) || fa != 0);
-    EXPECT_TRUE(tgxVector2d_projectPointToLine(&p, &fa, &nearer, &origin, &tinyEnd));
-    EXPECT_EQ(fa, std::ldexp(1.0, 46));
-}
-
-TEST(PolylineClash, PinnedCases) {
-    // The random test covers touching, crossing, overlapping and closing edges.
-    const Polygon a{{0, 0, 0}, {1, 1, 0}}, base{{0, 0, 0}, {1, 0, 0}};
-    const Polygon triangle{{0, 0, 0}, {4, 0, 0}, {4, 4, 0}}, across{{3, 1, 0}, {1, 3, 0}};
+TEST(PolylineClash, PinnedCasesAndExactOrientationBruteForce) {
+    // The random polylines below cover touching, crossing, overlapping and closing edges.
+    const Polygon diagonal{{0, 0, 0}, {1, 1, 0}}, base{{0, 0, 0}, {1, 0, 0}},
+                  across{{3, 1, 0}, {1, 3, 0}};
     const struct { Polygon a; bool closedA; Polygon b; bool closedB, expected; } cases[] = {
-        {a, false, {{0, 1, 5}, {1, 0, -5}}, false, true},     // only XY counts
-        {closedRing(triangle), false, across, false, true},   // a repeated first point closes
-        {{}, true, triangle, true, false},
+        {diagonal, false, {{0, 1, 5}, {1, 0, -5}}, false, true},     // only XY counts
+        {{{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 0, 0}}, false, across, false, true},  // closed
+        {{}, true, across, true, false},
         {base, false, {{0.5, 1, 0}, {0.5, 1e-13, 0}}, false, true},  // fraction -1e-13 on the post
         {base, false, {{0.5, 1, 0}, {0.5, 1e-11, 0}}, false, false}, // fraction -1e-11
     };
     for (const auto& c : cases)
         EXPECT_EQ(clash(c.a, c.closedA, c.b, c.closedB), c.expected) << &c - cases;
-}
-
-TEST(PolylineClash, AgreesWithExactOrientationBruteForce) {
     std::mt19937 rng(20241205);
     std::uniform_int_distribution<int> coordinate(0, 8), length(1, 6), flag(0, 1);
     auto randomPolyline = [&] {
