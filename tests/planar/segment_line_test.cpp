@@ -80,7 +80,7 @@ TEST(Vectors2d, RotationAnglesLineIntersectionAndProjectionUpToTheFractionBound)
     EXPECT_EQ(fa, std::ldexp(1.0, 46));
 }
 
-TEST(Segments, ProjectionAndIntersectionFractionsOutsideAndFailuresWritingLittle) {
+TEST(Segments, ProjectionAndIntersectionBeyondTheEndsAndWhenTheyCannotMeet) {
     const DSegment3d s = segment({0, 0, 0}, {10, 0, 2}), vertical = segment({3, 4, 0}, {3, 4, 9});
     // No XY length or a NaN query: false, fraction 0 and the start (even on the start).
     const struct { const DSegment3d& s; DPoint3d q; bool ok; double f; DPoint3d on; } cases[] = {
