@@ -50,8 +50,7 @@ public:
         return {star(centre, 0.6, 1.0, integer(8, 30)), star(centre, 0.1, 0.3, integer(3, 12))};
     }
 
-    // An axis-aligned rectangle on a coarse integer grid, so that pairs share
-    // whole edges, parts of edges and corners.
+    // On a coarse integer grid, so that pairs share edges, parts of edges and corners.
     Polygon gridRectangle() {
         const double x0 = integer(0, 3), y0 = integer(0, 3);
         const double x1 = x0 + integer(1, 3), y1 = y0 + integer(1, 3);
@@ -81,9 +80,10 @@ PolygonPair scaled(PolygonPair pair, double factor) {
     return pair;
 }
 
-PolygonPair starPair(PolygonMaker& m) {
-    return {{m.star({0, 0}, 0.2, 1, m.integer(3, 40))},
-            {m.star(m.offset(m.uniform(0, 1.5)), 0.2, 1, m.integer(3, 40))}};
+// Star rings of radii 0.2 to 1, one at the origin and one at the distance.
+PolygonPair starPair(PolygonMaker& m, double distance, int corners) {
+    return {{m.star({0, 0}, 0.2, 1, m.integer(3, corners))},
+            {m.star(m.offset(distance), 0.2, 1, m.integer(3, corners))}};
 }
 
 PolygonPair holesPair(PolygonMaker& m) {
@@ -100,18 +100,14 @@ const std::pair<const char*, std::function<PolygonPair(PolygonMaker&)>> kKinds[]
          return PolygonPair{{m.star({0, 0}, 1, 1, m.integer(3, 20))},
                             {m.star(m.offset(m.uniform(0, 1.8)), r, r, m.integer(3, 20))}};
      }},
-    {"star", starPair},
+    {"star", [](PolygonMaker& m) { return starPair(m, m.uniform(0, 1.5), 40); }},
     {"with holes", holesPair},
     {"nested",
      [](PolygonMaker& m) {
          return PolygonPair{{m.star({0, 0}, 0.8, 1, m.integer(8, 30))},
                             {m.star(m.offset(0.1), 0.1, 0.45, m.integer(3, 30))}};
      }},
-    {"disjoint",
-     [](PolygonMaker& m) {
-         return PolygonPair{{m.star({0, 0}, 0.2, 1, m.integer(3, 20))},
-                            {m.star(m.offset(2.5), 0.2, 1, m.integer(3, 20))}};
-     }},
+    {"disjoint", [](PolygonMaker& m) { return starPair(m, 2.5, 20); }},
     {"grid", [](PolygonMaker& m) { return PolygonPair{m.gridRectangle(), m.gridRectangle()}; }},
     // Mirrored across the line of the kept edge.
     {"shared edge",
@@ -151,7 +147,7 @@ const std::pair<const char*, std::function<PolygonPair(PolygonMaker&)>> kKinds[]
          });
      }},
     {"huge", [](PolygonMaker& m) { return scaled(holesPair(m), 1e12); }},
-    {"tiny", [](PolygonMaker& m) { return scaled(starPair(m), 1e-12); }},
+    {"tiny", [](PolygonMaker& m) { return scaled(starPair(m, m.uniform(0, 1.5), 40), 1e-12); }},
 };
 
 struct Geos {

@@ -1,7 +1,5 @@
-// Builders and readers shared by the graph tests (and the triangulation
-// benchmark): rings built straight from points, face and edge walks that do
-// not use the library's own collections, the Boolean pipeline of the native
-// polygon operations, and seeded random regions.
+// Builders and readers shared by the graph tests and the triangulation
+// benchmark; the walks do not use the library's own collections.
 #pragma once
 
 #include <algorithm>
@@ -19,7 +17,7 @@
 
 namespace Korvex::vutest {
 
-// Random trials run five times fewer in the slower sanitizer build.
+// The slower sanitizer build runs a fifth of the random trials.
 #if defined(__SANITIZE_ADDRESS__)
 inline constexpr int kTrialScale = 1;
 #else
@@ -61,8 +59,7 @@ inline VuNode* addRing(VuSet* set, const Ring& points) {
     return node;
 }
 
-// A counter-clockwise ring whose outer side carries VU_EXTERIOR_EDGE, the way
-// the Boolean operations and the triangulation expect a region.
+// A counter-clockwise ring whose outer side carries VU_EXTERIOR_EDGE.
 inline VuNode* addRegion(VuSet* set, const Ring& ccw) {
     VuNode* inside = addRing(set, ccw);
     vu_setMaskAroundFace(vu_edgeMate(inside), VU_EXTERIOR_EDGE);
@@ -76,7 +73,6 @@ inline void addFreeEdge(VuSet* set, DPoint2d a, DPoint2d b) {
     vu_setXYZ(atB, b.x, b.y, 0);
 }
 
-// The ring through the loop builder, with its tolerances.
 inline VuNode* loadLoop(VuSet* set, const Ring& ring, double abstol = 0.0, double reltol = 1e-8) {
     return vu_loopFromDPoint3dArrayXYTol(set, ring.data(), static_cast<int>(ring.size()), abstol,
                                          reltol);
@@ -95,8 +91,7 @@ inline std::vector<VuNode*> faceNodes(VuNode* start) {
     return nodes;
 }
 
-// One node per loop of the successor (vu_fsucc: faces, vu_vsucc: vertices),
-// the first of each loop in graph order.
+// The first node in graph order of each face (or vertex) loop.
 inline std::vector<VuNode*> loopsOf(VuSet* set, VuNode* (*succ)(const VuNode*) = vu_fsucc) {
     std::vector<VuNode*> loops;
     std::unordered_set<const VuNode*> seen;
@@ -132,14 +127,12 @@ inline GraphShape shapeOf(VuSet* set) {
             static_cast<int>(loopsOf(set).size())};
 }
 
-// The vertex loop at exactly (x, y), or null.
 inline VuNode* vertexAt(VuSet* set, double x, double y) {
     for (VuNode* node : nodesOf(set))
         if (vu_getX(node) == x && vu_getY(node) == y) return node;
     return nullptr;
 }
 
-// Connected pieces of the graph, linked by face and vertex successors.
 inline int countComponents(VuSet* set) {
     std::unordered_set<const VuNode*> seen;
     int components = 0;
@@ -156,7 +149,7 @@ inline int countComponents(VuSet* set) {
     return components;
 }
 
-// p comes before q in the sweep order: by y, then by x.
+// The sweep order: by y, then by x.
 inline bool isBelow(const VuNode* p, const VuNode* q) {
     return p->xyz.y < q->xyz.y || (p->xyz.y == q->xyz.y && p->xyz.x < q->xyz.x);
 }
@@ -165,8 +158,7 @@ struct Segment {
     DPoint2d a, b;
 };
 
-// The edges none of whose sides carries the mask (every edge for 0), each
-// once from its lower end in the sweep order.
+// The edges neither side of which carries the mask, from their lower ends.
 inline std::vector<Segment> edgesWithoutMask(VuSet* set, VuMask mask = 0) {
     std::vector<Segment> edges;
     for (VuNode* node : nodesOf(set)) {
@@ -177,7 +169,6 @@ inline std::vector<Segment> edgesWithoutMask(VuSet* set, VuMask mask = 0) {
     return edges;
 }
 
-// Some segment joins a and b, in either direction.
 inline bool hasSegment(const std::vector<Segment>& segments, DPoint2d a, DPoint2d b) {
     const auto same = [](DPoint2d p, DPoint2d q) { return p.x == q.x && p.y == q.y; };
     return std::any_of(segments.begin(), segments.end(), [&](const Segment& s) {
@@ -185,8 +176,7 @@ inline bool hasSegment(const std::vector<Segment>& segments, DPoint2d a, DPoint2
     });
 }
 
-// Counts the messages of one type (by default the failure report, -200) sent
-// through the set's message function.
+// Counts the messages of one type, by default the failure report (-200).
 struct MessageCounter {
     explicit MessageCounter(VuSet* set, vumessagetype counted = VU_MSG_OUT_OF_MEMORY)
         : type(counted) {
@@ -201,10 +191,7 @@ struct MessageCounter {
     int count = 0;
 };
 
-// ---- the Boolean pipeline ---------------------------------------------------
-
-// Loads one operand the way the native polygon operations do: loops with the
-// loop tolerance, union merge, regularization, exterior marking by area.
+// Loads one operand the way the native polygon operations do.
 inline void loadOperand(VuSet* set, const Polygon& polygon) {
     for (const Ring& ring : polygon) loadLoop(set, ring);
     vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
@@ -212,9 +199,8 @@ inline void loadOperand(VuSet* set, const Polygon& polygon) {
     vu_markAlternatingExteriorBoundaries(set, true);
 }
 
-// Runs a op b through the graph stack (with difference set, (a op b) and a)
-// and returns the area of the result faces; every graph on the way must be
-// well formed.
+// The area of a op b (with difference set, (a op b) and a) through the graph
+// stack; every graph on the way must be well formed.
 inline double booleanResultArea(const Polygon& a, const Polygon& b, VuGraphOperation operation,
                                 bool difference = false) {
     UniqueVuSet owner(vu_newVuSet());
@@ -239,15 +225,9 @@ struct PipelineOperation {
     VuGraphOperation operation;
     bool difference;  // (A xor B) and A
 };
-
 inline constexpr PipelineOperation kPipelineOperations[] = {
-    {"and", vu_andLoops, false},
-    {"or", vu_orLoops, false},
-    {"xor", vu_xorLoops, false},
-    {"difference", vu_xorLoops, true},
-};
-
-// ---- seeded random regions --------------------------------------------------
+    {"and", vu_andLoops, false}, {"or", vu_orLoops, false}, {"xor", vu_xorLoops, false},
+    {"difference", vu_xorLoops, true}};
 
 inline double ringArea(const Ring& ring) {
     double twice = 0.0;
@@ -275,8 +255,7 @@ inline Ring randomStarRing(std::mt19937& random, DPoint2d centre, double minRadi
     return ring;
 }
 
-// Rings read by alternation: the first is the outer ring, the next ones nest
-// as holes and islands. regionArea is the area the alternation encloses.
+// Rings read by alternation; regionArea is the area they enclose.
 struct RandomRegion {
     Polygon rings;
     double outerArea = 0.0;
@@ -304,17 +283,8 @@ inline RandomRegion randomRegionWithIslands(std::mt19937& random) {
     return region;
 }
 
-// Loads rings the way the Boolean operations do: loops with the loop
-// tolerance, then the union merge, which splits crossing edges and joins
-// coincident vertices.
-inline void addMergedRings(VuSet* set, const Polygon& rings) {
-    vu_setTol(set, 0.0, 1e-10);
-    for (const Ring& ring : rings) loadLoop(set, ring);
-    vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
-}
-
-// Overlapping star rings with corners rounded to integers: they share
-// corners, run along each other and cross at computed points.
+// Overlapping star rings with integer corners: they share corners, run along
+// each other and cross at computed points.
 inline Polygon randomGridRings(std::mt19937& random, int count) {
     std::uniform_real_distribution<double> centre(-3.0, 3.0);
     Polygon rings;
