@@ -52,10 +52,9 @@ inline std::string checkNodes(const VuSet* set) {
     if (fImages.size() != nodes.size() || vImages.size() != nodes.size())
         return "fSucc or vSucc is not a permutation";
     for (const VuNode* node : nodes) {
-        if (vu_fpred(node->fSucc) != node || vu_fsucc(vu_fpred(node)) != node)
-            return describe(node) + ": vu_fpred is not the inverse of fSucc";
-        if (vu_vpred(node->vSucc) != node || vu_vsucc(vu_vpred(node)) != node)
-            return describe(node) + ": vu_vpred is not the inverse of vSucc";
+        if (vu_fpred(node->fSucc) != node || vu_fsucc(vu_fpred(node)) != node ||
+            vu_vpred(node->vSucc) != node || vu_vsucc(vu_vpred(node)) != node)
+            return describe(node) + ": a predecessor is not the inverse of its successor";
         if (vu_edgeMate(vu_edgeMate(node)) != node)
             return describe(node) + ": the edge mate is not an involution";
         if (!samePoint(node->xyz, node->vSucc->xyz))

@@ -176,18 +176,13 @@ inline bool hasSegment(const std::vector<Segment>& segments, DPoint2d a, DPoint2
     });
 }
 
-// Counts the messages of one type, by default the failure report (-200).
+// Counts the failure reports (-200) sent through the set's message function.
 struct MessageCounter {
-    explicit MessageCounter(VuSet* set, vumessagetype counted = VU_MSG_OUT_OF_MEMORY)
-        : type(counted) {
-        vu_setCMessageFunction(set, &MessageCounter::receive, this);
-    }
     static int receive(vumessagetype type, VuSet*, VuNode*, VuNode*, void*, void* self) {
-        auto* counter = static_cast<MessageCounter*>(self);
-        counter->count += type == counter->type;
+        static_cast<MessageCounter*>(self)->count += type == VU_MSG_OUT_OF_MEMORY;
         return 0;
     }
-    vumessagetype type;
+    explicit MessageCounter(VuSet* set) { vu_setCMessageFunction(set, receive, this); }
     int count = 0;
 };
 
