@@ -80,10 +80,10 @@ PolygonPair scaled(PolygonPair pair, double factor) {
     return pair;
 }
 
-// Star rings of radii 0.2 to 1, one at the origin and one at the distance.
-PolygonPair starPair(PolygonMaker& m, double distance, int corners) {
-    return {{m.star({0, 0}, 0.2, 1, m.integer(3, corners))},
-            {m.star(m.offset(distance), 0.2, 1, m.integer(3, corners))}};
+// Star rings of radii rMin to 1, one at the origin and one at the distance.
+PolygonPair starPair(PolygonMaker& m, double distance, int corners, double rMin = 0.2) {
+    return {{m.star({0, 0}, rMin, 1, m.integer(3, corners))},
+            {m.star(m.offset(distance), rMin, 1, m.integer(3, corners))}};
 }
 
 PolygonPair holesPair(PolygonMaker& m) {
@@ -94,12 +94,7 @@ PolygonPair holesPair(PolygonMaker& m) {
 // well within the merge tolerance of its twin in a, so the merge snaps b onto
 // a, and the areas still agree.
 const std::pair<const char*, std::function<PolygonPair(PolygonMaker&)>> kKinds[] = {
-    {"convex",
-     [](PolygonMaker& m) {
-         const double r = m.uniform(0.5, 1.0);
-         return PolygonPair{{m.star({0, 0}, 1, 1, m.integer(3, 20))},
-                            {m.star(m.offset(m.uniform(0, 1.8)), r, r, m.integer(3, 20))}};
-     }},
+    {"convex", [](PolygonMaker& m) { return starPair(m, m.uniform(0, 1.8), 20, 1.0); }},
     {"star", [](PolygonMaker& m) { return starPair(m, m.uniform(0, 1.5), 40); }},
     {"with holes", holesPair},
     {"nested",

