@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <numeric>
 #include <set>
 
@@ -25,14 +24,17 @@ struct RecordingHandler final : XYRangeTreeHandler {
     int stopAtLeaf = -1;
 
     bool Record(const char* call, const XYRangeTreeInterior* node, bool answer) {
-        if (std::find(names.begin(), names.end(), node) == names.end()) names.push_back(node);
-        calls.push_back(call + std::to_string(std::find(names.begin(), names.end(), node) - names.begin()));
+        auto name = std::find(names.begin(), names.end(), node);
+        if (name == names.end()) name = names.insert(name, node);
+        calls.push_back(call + std::to_string(name - names.begin()));
         return answer;
     }
-    bool ShouldRecurseIntoSubtree(const XYRangeTreeRoot*, const XYRangeTreeInterior* node) override {
+    bool ShouldRecurseIntoSubtree(const XYRangeTreeRoot*,
+                                  const XYRangeTreeInterior* node) override {
         return Record("in ", node, node != skipped);
     }
-    bool ShouldContinueAfterSubtree(const XYRangeTreeRoot*, const XYRangeTreeInterior* node) override {
+    bool ShouldContinueAfterSubtree(const XYRangeTreeRoot*,
+                                    const XYRangeTreeInterior* node) override {
         return Record("after ", node, node != stopAfterSubtree);
     }
     bool ShouldContinueAfterLeaf(const XYRangeTreeRoot*, const XYRangeTreeInterior*,
@@ -57,7 +59,8 @@ struct IdTree : Tree {
     std::vector<int> ChildIds(int child) const {
         std::vector<int> found;
         const XYRangeTreeInterior* node = TopChild(child);
-        for (int i = 0; i < node->GetChildCount(); ++i) found.push_back(Id(node->GetChild(i)->AsLeaf()));
+        for (int i = 0; i < node->GetChildCount(); ++i)
+            found.push_back(Id(node->GetChild(i)->AsLeaf()));
         std::sort(found.begin(), found.end());
         return found;
     }
@@ -67,9 +70,11 @@ struct IdTree : Tree {
 // (ids 0..24 left, 25..49 right), the first `count` added alternately.
 struct TwoClusters : IdTree {
     explicit TwoClusters(int count) : IdTree({}) {
-        for (int i = 0; i < 50; ++i)
-            ranges.push_back(i < 25 ? Box(i, i, i + 0.5, i + 0.5) : Box(975 + i, i - 24.75, 975.5 + i, i - 24.25));
-        for (int added = 0; added < count; ++added) Add(added % 2 == 0 ? added / 2 : 25 + added / 2);
+        for (int i = 0; i < 50; ++i) {
+            ranges.push_back(i < 25 ? Box(i, i, i + 0.5, i + 0.5)
+                                    : Box(975 + i, i - 24.75, 975.5 + i, i - 24.25));
+        }
+        for (int added = 0; added < count; ++added) Add(added % 2 ? 25 + added / 2 : added / 2);
     }
 };
 
@@ -84,44 +89,26 @@ std::pair<int, std::vector<int>> SplitOf(const std::vector<DRange2d>& ranges) {
 
 }  // namespace
 
-TEST(XYRangeTree, EmptyTreesAndFirstAdd) {
-    {
-        Tree empty;  // freed empty
-        RecordingHandler handler;
-        EXPECT_TRUE(XYRangeTreeRoot::Traverse(empty.root, &handler));
-        EXPECT_TRUE(XYRangeTreeRoot::Traverse(nullptr, &handler));
-        EXPECT_TRUE(XYRangeTreeRoot::Traverse(empty.root, nullptr));
-        EXPECT_TRUE(handler.calls.empty());
-        EXPECT_FALSE(XYRangeTreeRoot::Add(nullptr, nullptr, Box(0, 0, 1, 1)));
-        EXPECT_EQ(empty.Top(), nullptr);
-        EXPECT_TRUE(empty.root->GetRange().isEmpty());
-        XYRangeTreeRoot::Free(nullptr);
-    }
-    Tree tree;
-    int item = 7;
-    ASSERT_TRUE(XYRangeTreeRoot::Add(tree.root, &item, Box(3, 4, 1, 2)));
-    ASSERT_NE(tree.Top(), nullptr);
-    std::vector<void*> items;  // parent, flag, rectangle and its squared diagonal
-    EXPECT_EQ(CheckRangeTree(*tree.root, items), "");
-    EXPECT_EQ(items, std::vector<void*>{&item});
-    EXPECT_EQ(tree.Top()->GetRange().low.x, 1);
-    EXPECT_EQ(tree.Top()->GetSquaredDiagonal(), 8);
-}
+TEST(XYRangeTree, EmptyTreesNullArgumentsAndTheFiftiethChildSplittingTheTop) {
+    Tree tree;  // freed empty
+    RecordingHandler handler;
+    EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &handler) &&
+                XYRangeTreeRoot::Traverse(nullptr, &handler) &&
+                XYRangeTreeRoot::Traverse(tree.root, nullptr) && handler.calls.empty());
+    EXPECT_FALSE(XYRangeTreeRoot::Add(nullptr, nullptr, Box(0, 0, 1, 1)));
+    EXPECT_TRUE(tree.Top() == nullptr && tree.root->GetRange().isEmpty());
+    XYRangeTreeRoot::Free(nullptr);
 
-TEST(XYRangeTree, FiftiethChildSplitsTheTopTwentySixToTwentyFourUnderANewTop) {
-    TwoClusters tree(49);
-    const XYRangeTreeInterior* firstTop = tree.Top();
+    TwoClusters clusters(49);
+    const XYRangeTreeInterior* firstTop = clusters.Top();
     EXPECT_EQ(firstTop->GetChildCount(), 49);
-    tree.Add(49);
-    EXPECT_NE(tree.Top(), firstTop);
-    ASSERT_EQ(tree.Top()->GetChildCount(), 2);
-    EXPECT_EQ(tree.TopChild(0), firstTop);
-    std::vector<void*> items;  // parents, flags and rectangles
-    EXPECT_EQ(CheckRangeTree(*tree.root, items), "");
+    clusters.Add(49);
+    ASSERT_EQ(clusters.Top()->GetChildCount(), 2);
+    EXPECT_TRUE(clusters.Top() != firstTop && clusters.TopChild(0) == firstTop);
     // The old top keeps the left cluster and the leftmost square of the
     // right one; the new node takes the other 24.
-    EXPECT_EQ(tree.ChildIds(0), Iota(0, 26));
-    EXPECT_EQ(tree.ChildIds(1), Iota(26, 50));
+    EXPECT_EQ(clusters.ChildIds(0), Iota(0, 26));
+    EXPECT_EQ(clusters.ChildIds(1), Iota(26, 50));
 }
 
 TEST(XYRangeTree, SplitPrefersTheWidestGapThenTheLargestStepThenTheMiddle) {
@@ -138,8 +125,8 @@ TEST(XYRangeTree, SplitPrefersTheWidestGapThenTheLargestStepThenTheMiddle) {
 }
 
 TEST(XYRangeTree, NewItemGoesToTheChildItEnlargesLeastAndTheFirstOnATie) {
-    Tree single;
-    XYRangeTreeRoot::Add(single.root, nullptr, Box(0, 0, 1, 1));
+    Tree single;  // swapped corners are put in order
+    XYRangeTreeRoot::Add(single.root, nullptr, Box(1, 1, 0, 0));
     // The new squared diagonal plus its growth.
     EXPECT_EQ(single.Top()->EnlargementCost(Box(0.5, 0.5, 0.5, 0.5)), 2);
     EXPECT_EQ(single.Top()->EnlargementCost(Box(2, 0, 2, 1)), 5 + 3);
@@ -150,10 +137,10 @@ TEST(XYRangeTree, NewItemGoesToTheChildItEnlargesLeastAndTheFirstOnATie) {
     int left = 100, right = 101, unmeasurable = 102;
     XYRangeTreeRoot::Add(tree.root, &right, Box(1030, 5, 1031, 6));
     XYRangeTreeRoot::Add(tree.root, &left, Box(-3, 5, -2, 6));
-    EXPECT_EQ(tree.TopChild(0)->GetChildCount(), 27);
-    EXPECT_EQ(tree.TopChild(1)->GetChildCount(), 25);
-    EXPECT_EQ(tree.TopChild(1)->GetRange().high.x, 1031);
-    EXPECT_EQ(tree.Top()->GetRange().low.x, -3);
+    EXPECT_TRUE(tree.TopChild(0)->GetChildCount() == 27 &&
+                tree.TopChild(1)->GetChildCount() == 25);
+    EXPECT_TRUE(tree.TopChild(1)->GetRange().high.x == 1031 &&
+                tree.Top()->GetRange().low.x == -3);
     // Too large to measure: both children cost the same and the first wins.
     XYRangeTreeRoot::Add(tree.root, &unmeasurable, Box(0, 0, 1e100, 1));
     EXPECT_EQ(tree.TopChild(0)->GetChildCount(), 28);
@@ -161,25 +148,20 @@ TEST(XYRangeTree, NewItemGoesToTheChildItEnlargesLeastAndTheFirstOnATie) {
 
 TEST(XYRangeTree, TraversalAsksAfterEverySubtreeAndStopsWhenTold) {
     TwoClusters tree(50);
-    RecordingHandler all;
-    all.skipped = tree.TopChild(0);
+    RecordingHandler all, atLeaf, afterSubtree;
+    all.skipped = afterSubtree.stopAfterSubtree = tree.TopChild(0);
+    atLeaf.stopAtLeaf = 3;
     EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &all));
-    // The node not entered still gets its "after" call.
+    EXPECT_FALSE(XYRangeTreeRoot::Traverse(tree.root, &atLeaf) ||
+                 XYRangeTreeRoot::Traverse(tree.root, &afterSubtree));
+    // The node not entered still gets its "after" call; nothing follows a stop.
     ASSERT_EQ(all.calls.size(), 2u + 2u + 2u + 24u);
     EXPECT_EQ(std::vector<std::string>(all.calls.begin(), all.calls.begin() + 4),
               (std::vector<std::string>{"in 0", "in 1", "after 1", "in 2"}));
-    EXPECT_EQ(all.calls[4].rfind("leaf ", 0), 0u);
-    EXPECT_EQ(all.calls[all.calls.size() - 2], "after 2");
-    EXPECT_EQ(all.calls.back(), "after 0");
-
-    RecordingHandler atLeaf;
-    atLeaf.stopAtLeaf = 3;
-    EXPECT_FALSE(XYRangeTreeRoot::Traverse(tree.root, &atLeaf));
+    EXPECT_TRUE(all.calls[4].starts_with("leaf ") && all.calls[28] == "after 2" &&
+                all.calls[29] == "after 0");
     EXPECT_EQ(atLeaf.calls.back(), "leaf 3");
-    RecordingHandler afterSubtree;
-    afterSubtree.stopAfterSubtree = tree.TopChild(0);
-    EXPECT_FALSE(XYRangeTreeRoot::Traverse(tree.root, &afterSubtree));
-    EXPECT_EQ(afterSubtree.calls.size(), 1u + 1u + 26u + 1u);  // nothing after the stop
+    EXPECT_EQ(afterSubtree.calls.size(), 1u + 1u + 26u + 1u);
 }
 
 TEST(XYRangeTree, RandomInsertionsKeepTheTreeSound) {
@@ -201,22 +183,24 @@ TEST(XYRangeTree, RandomInsertionsKeepTheTreeSound) {
             nextCheck = nextCheck < 200 ? nextCheck + 1 : nextCheck * 2;
             std::vector<void*> items;
             ASSERT_EQ(CheckRangeTree(*tree.root, items), "") << i + 1;
-            ASSERT_EQ(items.size(), size_t(i + 1));
-            ASSERT_EQ(std::set<void*>(items.begin(), items.end()).size(), size_t(i + 1)) << "each item once";
+            ASSERT_TRUE(items.size() == size_t(i + 1) &&  // each item once
+                        std::set<void*>(items.begin(), items.end()).size() == items.size());
         }
     }
 }
 
 TEST(XYRangeTree, HostileRectanglesNeitherCrashNorGetLost) {
-    const double inf = std::numeric_limits<double>::infinity(), huge = std::numeric_limits<double>::max();
-    const double values[] = {std::numeric_limits<double>::quiet_NaN(), inf, -inf, huge, -huge, 1e100, 0.5};
+    const double huge = std::numeric_limits<double>::max(),
+                 values[] = {kNaN, kInf, -kInf, huge, -huge, 1e100, 0.5};
     Tree tree;
     std::mt19937 rng(3);
     std::uniform_int_distribution<size_t> pick(0, std::size(values) - 1);
     std::uniform_real_distribution<double> place(0.0, 100.0);
     std::vector<int> ids = Iota(0, 3000);
     for (int i = 0; i < 3000; ++i) {
-        DRange2d range = Box(place(rng), place(rng), place(rng), place(rng));
+        // Drawn one by one: the order of a call's arguments is unspecified.
+        const double x0 = place(rng), y0 = place(rng), x1 = place(rng), y1 = place(rng);
+        DRange2d range = Box(x0, y0, x1, y1);
         if (i % 2 == 0) range.low.x = values[pick(rng)];
         if (i % 3 == 0) range.high.y = values[pick(rng)];
         if (i % 5 == 0) range.init();
@@ -229,26 +213,4 @@ TEST(XYRangeTree, HostileRectanglesNeitherCrashNorGetLost) {
     XYRangeTreeClosestLowPointSearcher searcher;
     searcher.Start(50, 50, 10);
     EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &searcher));
-}
-
-TEST(XYRangeTreeClosestLowPointSearcher, RestartsCleanlyAndFindsNothingOutOfReach) {
-    DRange2d items[] = {Box(0, 0, 0, 0), Box(10, 10, 11, 11), Box(3, 4, 5, 6)};
-    Tree tree;
-    for (DRange2d& item : items) XYRangeTreeRoot::Add(tree.root, &item, item);
-    XYRangeTreeClosestLowPointSearcher searcher;
-    searcher.Start(0, 0, 1);
-    XYRangeTreeRoot::Traverse(tree.root, &searcher);
-    EXPECT_EQ(searcher.GetResult(), &items[0]);
-    EXPECT_EQ(searcher.GetBestDistanceSquared(), 0);
-
-    searcher.Start(100, 100, 0);  // outside the top node's rectangle
-    EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &searcher));
-    EXPECT_EQ(searcher.GetResult(), nullptr);
-    EXPECT_EQ(searcher.GetBestDistanceSquared(), std::numeric_limits<double>::max());
-
-    searcher.Start(3, 5, 2);
-    XYRangeTreeRoot::Traverse(tree.root, &searcher);
-    EXPECT_EQ(searcher.GetResult(), &items[2]);
-    EXPECT_EQ(searcher.GetSearchRange().low.x, 2);  // shrunk to the best distance
-    EXPECT_EQ(searcher.GetSearchRange().high.y, 6);
 }

@@ -17,6 +17,10 @@ using Korvex::DPoint2d;
 using Korvex::DRange2d;
 using Korvex::Geom::XYRangeTreeInterior;
 using Korvex::Geom::XYRangeTreeRoot;
+using Points = std::vector<DPoint2d>;
+
+inline constexpr double kInf = std::numeric_limits<double>::infinity();
+inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Fewer random iterations under the sanitizers, which run many times slower.
 #if defined(__SANITIZE_ADDRESS__)
@@ -47,18 +51,17 @@ struct Tree {
 // centres; collinear: a slanted line, a horizontal and a vertical run;
 // duplicated: the 8 centres, each repeated many times.
 enum class PointPattern { Uniform, Clustered, Collinear, Duplicated };
-inline constexpr PointPattern kAllPatterns[] = {PointPattern::Uniform, PointPattern::Clustered,
-                                                PointPattern::Collinear, PointPattern::Duplicated};
 
-inline std::vector<DPoint2d> MakePoints(PointPattern pattern, int count, uint32_t seed) {
+inline Points MakePoints(PointPattern pattern, int count, uint32_t seed) {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> unit(0.0, 1000.0);
     std::normal_distribution<double> spread(0.0, 3.0);
-    std::vector<DPoint2d> centres(8), points;
+    Points centres(8), points;
     for (DPoint2d& centre : centres) centre = {unit(rng), unit(rng)};
     for (int i = 0; i < count; ++i) {
         const double t = unit(rng), u = unit(rng);
-        const DPoint2d centre = centres[rng() % 8], near{centre.x + spread(rng), centre.y + spread(rng)};
+        const DPoint2d centre = centres[rng() % 8];
+        const DPoint2d near{centre.x + spread(rng), centre.y + spread(rng)};
         const DPoint2d lines[] = {{t, 0.5 * t + 7.0}, {t, 250.0}, {250.0, t}};
         const DPoint2d byPattern[] = {{t, u}, near, lines[i % 3], centre};
         points.push_back(byPattern[int(pattern)]);
@@ -91,16 +94,19 @@ inline std::string CheckNode(const XYRangeTreeInterior& node, int depth, int& le
         }
         const XYRangeTreeInterior* interior = child->AsInterior();
         if (!interior || interior->GetParent() != &node) return at + "a child's parent is wrong";
-        if (std::string failure = CheckNode(*interior, depth + 1, leafDepth, items); !failure.empty()) return failure;
+        const std::string failure = CheckNode(*interior, depth + 1, leafDepth, items);
+        if (!failure.empty()) return failure;
     }
     if (leaves != 0 && leaves != count) return at + "leaves and interior nodes mixed";
     if (node.HasOnlyLeaves() != (leaves == count)) return at + "the all-leaves flag is wrong";
-    if (leaves > 0 && leafDepth >= 0 && leafDepth != depth) return at + "leaves at different depths";
+    if (leaves > 0 && leafDepth >= 0 && leafDepth != depth) return at + "leaves at two depths";
     if (leaves > 0) leafDepth = depth;
     const DRange2d r = node.GetRange();
-    if (r.low.x != cover.low.x || r.low.y != cover.low.y || r.high.x != cover.high.x || r.high.y != cover.high.y)
+    if (r.low.x != cover.low.x || r.low.y != cover.low.y || r.high.x != cover.high.x ||
+        r.high.y != cover.high.y)
         return at + "the rectangle is not the cover of the children";
-    const double diagonal2 = r.isNull() ? std::numeric_limits<double>::max() : Distance2(r.low, r.high);
+    const double diagonal2 =
+        r.isNull() ? std::numeric_limits<double>::max() : Distance2(r.low, r.high);
     return node.GetSquaredDiagonal() == diagonal2 ? "" : at + "the squared diagonal is stale";
 }
 
