@@ -203,6 +203,7 @@ TEST(SearchRangeTree, LowCornerHandlerReadsTheIdAtTheLeafData) {
     tree.Add(5, {{10, 10}, {9, 12}});
     EXPECT_EQ(tree.Nearest(8, 8), 5);
     EXPECT_EQ(tree.Nearest(2, 2), 4);
+    EXPECT_EQ(tree.Nearest(100, 100, 0.0), 0);  // radius 0 outside the tree
 }
 
 TEST(NearestNode, OnePointEmptySearcherAndTheCallersIdSlot) {

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "planar/planar_types.h"
 #include "rangetree/point_searcher.h"
 #include "rangetree/rangetree.h"
 
@@ -81,9 +80,8 @@ Points MakePoints(PointPattern pattern, int count, uint32_t seed) {
 
 // Returns the first broken rule at or below `node`, or "": parent right, at
 // most 49 children, all leaves or all interior nodes as the all-leaves flag
-// says, children inside the node, the rectangle and squared diagonal exactly
-// those of the children's cover, all leaves at one depth. Appends the data of
-// every leaf to items.
+// says, the rectangle and squared diagonal exactly those of the children's
+// cover, all leaves at one depth. Appends the data of every leaf to items.
 std::string CheckNode(const XYRangeTreeInterior& node, const XYRangeTreeQuery* parent, int depth,
                       int& leafDepth, std::vector<void*>& items) {
     const std::string at = "node at depth " + std::to_string(depth) + ": ";
@@ -97,7 +95,6 @@ std::string CheckNode(const XYRangeTreeInterior& node, const XYRangeTreeQuery* p
     for (int i = 0; i < count; ++i) {
         const XYRangeTreeQuery* child = node.GetChild(i);
         cover.extend(child->GetRange());
-        if (!child->GetRange().isContained(node.GetRange())) return at + "a child sticks out";
         if (const XYRangeTreeLeaf* leaf = child->AsLeaf()) {
             ++leaves;
             items.push_back(leaf->GetData());
@@ -112,9 +109,7 @@ std::string CheckNode(const XYRangeTreeInterior& node, const XYRangeTreeQuery* p
     if (leaves > 0 && leafDepth >= 0 && leafDepth != depth) return at + "leaves at two depths";
     if (leaves > 0) leafDepth = depth;
     const DRange2d r = node.GetRange();
-    if (r.low.x != cover.low.x || r.low.y != cover.low.y || r.high.x != cover.high.x ||
-        r.high.y != cover.high.y)
-        return at + "the rectangle is not the cover of the children";
+    if (!r.isContained(cover) || !cover.isContained(r)) return at + "not the children's cover";
     const double diagonal2 =
         r.isNull() ? std::numeric_limits<double>::max() : Distance2(r.low, r.high);
     return node.GetSquaredDiagonal() == diagonal2 ? "" : at + "the squared diagonal is stale";
@@ -213,7 +208,7 @@ void AddAll(XYPointSearcher& searcher, Points& points) {
 
 }  // namespace
 
-TEST(XYRangeTree, EmptyTreesNullArgumentsAndTheFiftiethChildSplittingTheTop) {
+TEST(XYRangeTree, EmptyTreesAndTheSplitOfAFullNodeUnderANewTop) {
     Tree tree;  // freed empty
     RecordingHandler handler;
     EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &handler) &&
@@ -232,9 +227,6 @@ TEST(XYRangeTree, EmptyTreesNullArgumentsAndTheFiftiethChildSplittingTheTop) {
     // right one; the new node takes the other 24.
     EXPECT_EQ(clusters.ChildIds(0), Iota(0, 26));
     EXPECT_EQ(clusters.ChildIds(1), Iota(26, 50));
-}
-
-TEST(XYRangeTree, SplitPrefersTheWidestGapThenTheLargestStepThenTheMiddle) {
     std::vector<DRange2d> stacked, chain;
     for (int i = 0; i < 50; ++i) {
         const double y = i < 20 ? i : 500 + i;  // 20 low, 30 high, overlapping in x
@@ -242,9 +234,9 @@ TEST(XYRangeTree, SplitPrefersTheWidestGapThenTheLargestStepThenTheMiddle) {
         const double x = i + (i >= 30 ? 3.0 : 0.0);  // overlapping along x, one larger step
         chain.push_back(Box(x, 0, x + 5, 1));
     }
-    EXPECT_EQ(SplitOf(stacked), std::make_pair(21, Iota(21, 50)));
-    EXPECT_EQ(SplitOf(chain), std::make_pair(31, Iota(31, 50)));
-    EXPECT_EQ(SplitOf(std::vector<DRange2d>(50, Box(1, 1, 2, 2))).first, 26);
+    EXPECT_EQ(SplitOf(stacked), std::make_pair(21, Iota(21, 50)));  // at the widest gap,
+    EXPECT_EQ(SplitOf(chain), std::make_pair(31, Iota(31, 50)));     // the largest step,
+    EXPECT_EQ(SplitOf(std::vector<DRange2d>(50, Box(1, 1, 2, 2))).first, 26);  // the middle
 }
 
 TEST(XYRangeTree, NewItemGoesToTheChildItEnlargesLeastAndTheFirstOnATie) {
@@ -257,15 +249,14 @@ TEST(XYRangeTree, NewItemGoesToTheChildItEnlargesLeastAndTheFirstOnATie) {
     EXPECT_EQ(single.Top()->EnlargementCost(Box(0, 0, 1e100, 1)), largest + (largest - 2));
 
     TwoClusters tree(50);
-    int left = 100, right = 101, unmeasurable = 102;
-    XYRangeTreeRoot::Add(tree.root, &right, Box(1030, 5, 1031, 6));
-    XYRangeTreeRoot::Add(tree.root, &left, Box(-3, 5, -2, 6));
+    XYRangeTreeRoot::Add(tree.root, &ids[50], Box(1030, 5, 1031, 6));
+    XYRangeTreeRoot::Add(tree.root, &ids[51], Box(-3, 5, -2, 6));
     EXPECT_TRUE(tree.TopChild(0)->GetChildCount() == 27 &&
                 tree.TopChild(1)->GetChildCount() == 25);
     EXPECT_TRUE(tree.TopChild(1)->GetRange().high.x == 1031 &&
                 tree.Top()->GetRange().low.x == -3);
     // Too large to measure: both children cost the same and the first wins.
-    XYRangeTreeRoot::Add(tree.root, &unmeasurable, Box(0, 0, 1e100, 1));
+    XYRangeTreeRoot::Add(tree.root, &ids[52], Box(0, 0, 1e100, 1));
     EXPECT_EQ(tree.TopChild(0)->GetChildCount(), 28);
 }
 
@@ -287,7 +278,7 @@ TEST(XYRangeTree, TraversalAsksAfterEverySubtreeAndStopsWhenTold) {
     EXPECT_EQ(afterSubtree.calls.size(), 1u + 1u + 26u + 1u);
 }
 
-TEST(XYRangeTree, RandomInsertionsKeepTheTreeSound) {
+TEST(XYRangeTree, RandomInsertionsKeepTheTreeSoundAndHostileOnesNeitherCrashNorGetLost) {
     std::mt19937 rng(20261205);
     std::uniform_real_distribution<double> place(0.0, 10000.0);
     std::exponential_distribution<double> size(0.5);
@@ -309,18 +300,14 @@ TEST(XYRangeTree, RandomInsertionsKeepTheTreeSound) {
                         std::set<void*>(items.begin(), items.end()).size() == items.size());
         }
     }
-}
-
-TEST(XYRangeTree, HostileRectanglesNeitherCrashNorGetLost) {
     const double huge = std::numeric_limits<double>::max(),
                  values[] = {kNaN, kInf, -kInf, huge, -huge, 1e100, 0.5};
-    Tree tree;
-    std::mt19937 rng(3);
+    Tree tree;  // hostile rectangles: none crashes or gets lost
     std::uniform_int_distribution<size_t> pick(0, std::size(values) - 1);
-    std::uniform_real_distribution<double> place(0.0, 100.0);
+    std::uniform_real_distribution<double> near(0.0, 100.0);
     for (int i = 0; i < 3000; ++i) {
         // Drawn one by one: the order of a call's arguments is unspecified.
-        const double x0 = place(rng), y0 = place(rng), x1 = place(rng), y1 = place(rng);
+        const double x0 = near(rng), y0 = near(rng), x1 = near(rng), y1 = near(rng);
         DRange2d range = Box(x0, y0, x1, y1);
         if (i % 2 == 0) range.low.x = values[pick(rng)];
         if (i % 3 == 0) range.high.y = values[pick(rng)];
@@ -336,45 +323,30 @@ TEST(XYRangeTree, HostileRectanglesNeitherCrashNorGetLost) {
     EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &searcher));
 }
 
-TEST(XYPointSearcher, StripCountsNoPointOnePointAndHostileCoordinates) {
+TEST(XYPointSearcher, PinnedCasesAndHostileCoordinates) {
     const std::pair<size_t, uint32_t> expected[] = {
         {1, 1},   {39, 1},      {40, 2},             {100, 5},
         {400, 20}, {10000, 100}, {2000 * 2000, 2000}, {2001 * 2001, 2000}};
     for (const auto& [count, strips] : expected)
         EXPECT_EQ(XYPointSearcher::StripCountFor(count), strips) << count;
 
-    XYPointSearcher* searcher = XYPointSearcher::Allocate();
+    XYPointSearcher* heap = XYPointSearcher::Allocate();
     double x = 7, y = 8;
     int marker = 0;
     void* data = &marker;
-    EXPECT_FALSE(searcher->ClosestPoint(0, 0, &x, &y, &data));  // no point: outputs untouched
-    EXPECT_TRUE(x == 7 && y == 8 && data == &marker && searcher->GetRange().isEmpty());
-    searcher->AddPoint(2, 3, &marker);
+    EXPECT_FALSE(heap->ClosestPoint(0, 0, &x, &y, &data));  // no point: outputs untouched
+    EXPECT_TRUE(x == 7 && y == 8 && data == &marker && heap->GetRange().isEmpty());
+    heap->AddPoint(2, 3, &marker);
     for (const DPoint2d q : {DPoint2d{2, 3}, {1e300, -1e300}, {kInf, 0}, {kNaN, kNaN}}) {
-        const auto found = Closest(*searcher, q.x, q.y);
+        const auto found = Closest(*heap, q.x, q.y);
         EXPECT_TRUE(found.data == &marker && found.x == 2 && found.y == 3) << q.x;
     }
-    EXPECT_TRUE(searcher->ClosestPoint(0, 0, nullptr, nullptr, nullptr));
-    XYPointSearcher::Free(searcher);
+    EXPECT_TRUE(heap->ClosestPoint(0, 0, nullptr, nullptr, nullptr));
+    XYPointSearcher::Free(heap);
     XYPointSearcher::Free(nullptr);
 
-    const double huge = std::numeric_limits<double>::max();
-    Points points = MakePoints(PointPattern::Uniform, 2000, 9);
-    for (size_t i = 0; i < points.size(); i += 7) points[i].x = kNaN;
-    for (size_t i = 3; i < points.size(); i += 11) points[i].y = i % 2 ? kInf : -huge;
-    XYPointSearcher hostile;
-    AddAll(hostile, points);
-    for (const DPoint2d q :
-         {DPoint2d{500, 500}, {kNaN, 1}, {1, kNaN}, {kInf, -kInf}, {huge, huge}, {-huge, 0}}) {
-        const auto* point = static_cast<const DPoint2d*>(Closest(hostile, q.x, q.y).data);
-        ASSERT_TRUE(point >= points.data() && point < points.data() + points.size());
-    }
-}
-
-TEST(XYPointSearcher, FirstExaminedPointWinsATieAndAPointAddedAfterASearchIsFound) {
-    // Same x: the strip is ordered by y, the start is the lower point and the
-    // upper one, equally far, does not replace it. Either side in x: the
-    // start is the point left of the query.
+    // Same x: the strip is ordered by y, so the lower point starts and the upper
+    // one, equally far, does not replace it. Either side in x: the left one starts.
     for (Points points : {Points{{0, 1}, {0, -1}}, {{1, 0}, {-1, 0}}}) {
         XYPointSearcher searcher;
         AddAll(searcher, points);
@@ -397,10 +369,21 @@ TEST(XYPointSearcher, FirstExaminedPointWinsATieAndAPointAddedAfterASearchIsFoun
     AddAll(shifted, points);
     EXPECT_EQ(Closest(shifted, 0, 0).data, &points[20]);
 
-    int added = 0;
+    int added = 0;  // a point added after a search is found
     shifted.AddPoint(0.5, 0.5, &added);
     EXPECT_FALSE(shifted.IsSorted());
     EXPECT_EQ(Closest(shifted, 0.25, 0.25).data, &added);
+    const double huge = std::numeric_limits<double>::max();
+    Points wild = MakePoints(PointPattern::Uniform, 2000, 9);
+    for (size_t i = 0; i < wild.size(); i += 7) wild[i].x = kNaN;
+    for (size_t i = 3; i < wild.size(); i += 11) wild[i].y = i % 2 ? kInf : -huge;
+    XYPointSearcher hostile;  // NaN, infinite and huge coordinates
+    AddAll(hostile, wild);
+    for (const DPoint2d q :
+         {DPoint2d{500, 500}, {kNaN, 1}, {1, kNaN}, {kInf, -kInf}, {huge, huge}, {-huge, 0}}) {
+        const auto* point = static_cast<const DPoint2d*>(Closest(hostile, q.x, q.y).data);
+        ASSERT_TRUE(point >= wild.data() && point < wild.data() + wild.size());
+    }
 }
 
 TEST(NearestSearchers, AgreeWithBruteForce) {
@@ -413,19 +396,15 @@ TEST(NearestSearchers, AgreeWithBruteForce) {
             Points points = MakePoints(pattern, count, count * 7 + 1);
             XYPointSearcher searcher;
             AddAll(searcher, points);
-            // A range tree of rectangles whose low corners are the points,
-            // some of them with size.
+            // A range tree of rectangles whose low corners are the points, some with size.
             std::vector<DRange2d> boxes;
-            for (size_t i = 0; i < points.size(); ++i) {
-                const DPoint2d p = points[i];
-                boxes.push_back(Box(p.x, p.y, p.x + i % 3, p.y + i % 5));
-            }
+            for (const DPoint2d& p : points)
+                boxes.push_back(Box(p.x, p.y, p.x + boxes.size() % 3, p.y + boxes.size() % 5));
             Tree tree;
             for (DRange2d& box : boxes) XYRangeTreeRoot::Add(tree.root, &box, box);
             XYRangeTreeClosestLowPointSearcher lowCorner;
             for (int q = 0; q < (count > 10000 ? 60 : 300); ++q) {
-                // Every third query sits on a stored point; the others reach
-                // beyond the points on every side.
+                // Every third query on a stored point, the others beyond them on every side.
                 const DPoint2d query =
                     q % 3 == 0 ? points[q % count] : DPoint2d{around(rng), around(rng)};
                 double best = std::numeric_limits<double>::max();
@@ -451,10 +430,6 @@ TEST(NearestSearchers, AgreeWithBruteForce) {
                 EXPECT_TRUE(strips[s].first == (s ? strips[s - 1].end : 0) &&
                             strips[s].end == uint32_t(double(s + 1) * count / strips.size()));
             }
-            // Radius 0 outside the top node's rectangle: nothing.
-            lowCorner.Start(5000, 5000, 0);
-            EXPECT_TRUE(XYRangeTreeRoot::Traverse(tree.root, &lowCorner));
-            EXPECT_EQ(lowCorner.GetResult(), nullptr);
         }
     }
 }
