@@ -42,7 +42,8 @@ inline Chain Link(std::initializer_list<NativeGeometry*> records) {
 // Axis-aligned square ring, counterclockwise unless clockwise is set.
 inline NativeGeometry* Square(double x0, double y0, double side, bool clockwise = false) {
     const double x1 = x0 + side, y1 = y0 + side;
-    return clockwise ? Ring({{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}}) : Ring({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}});
+    return clockwise ? Ring({{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}})
+                     : Ring({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}});
 }
 
 // The area of all rings, each measured alone.

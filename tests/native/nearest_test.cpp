@@ -15,6 +15,7 @@ using namespace Korvex::Geom;
 using Korvex::DPoint2d;
 using allotrix_town::MakeTown;
 using allotrix_town::SmallTownSize;
+using Points = std::vector<DPoint2d>;
 
 namespace {
 
@@ -30,10 +31,10 @@ struct PipeTree {
         Tools::DisposeRangeTreeAndSearcher(tree, handler);
         for (Korvex::PlexPolyline* record : records) Tools::DisposePlexPolylineBuffer(record);
     }
-    void Add(std::int32_t id, std::vector<DPoint2d> points) {
+    void Add(std::int32_t id, Points points) {
         double b[4];
-        Tools::InitializeRangeTree(tree, points.data(), int(points.size()), id, &records.emplace_back(), &b[0],
-                                   &b[1], &b[2], &b[3]);
+        Tools::InitializeRangeTree(tree, points.data(), int(points.size()), id,
+                                   &records.emplace_back(), &b[0], &b[1], &b[2], &b[3]);
     }
     template <class Query>
     std::int32_t Find(const Query* query, double radius = 1e9) {
@@ -47,23 +48,19 @@ struct PipeTree {
     }
 };
 
-double Distance2(DPoint2d a, DPoint2d b) { return (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y); }
+double Distance2(DPoint2d a, DPoint2d b) {
+    return (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y);
+}
 
-double PipeDistance2(DPoint2d p, const std::vector<DPoint2d>& pipe) {
+double PipeDistance2(DPoint2d p, const Points& pipe) {
     double best = kInf;
     for (std::size_t i = 0; i + 1 < pipe.size(); ++i) {
         const DPoint2d a = pipe[i], u{pipe[i + 1].x - a.x, pipe[i + 1].y - a.y};
-        const double f = std::clamp(((p.x - a.x) * u.x + (p.y - a.y) * u.y) / (u.x * u.x + u.y * u.y), 0.0, 1.0);
+        const double uu = u.x * u.x + u.y * u.y,
+                     f = std::clamp(((p.x - a.x) * u.x + (p.y - a.y) * u.y) / uu, 0.0, 1.0);
         best = std::min(best, Distance2(p, {a.x + f * u.x, a.y + f * u.y}));
     }
     return best;
-}
-
-// The points as a one-record polyline.
-Chain Polyline(const std::vector<DPoint2d>& points) {
-    std::vector<NativeGeometryPoint> copy;
-    for (const DPoint2d& p : points) copy.push_back({p.x, p.y, 0.0});
-    return Chain(new NativeGeometry(copy.data(), static_cast<int>(copy.size())));
 }
 
 std::int32_t NearestNode(XYPointSearcher* searcher, double x, double y, std::int32_t start = -1) {
@@ -74,18 +71,15 @@ std::int32_t NearestNode(XYPointSearcher* searcher, double x, double y, std::int
 
 }  // namespace
 
-TEST(NearestPipeToPoint, TieGoesToThePipeVisitedFirst) {
-    for (bool lowerFirst : {false, true}) {
+TEST(NearestPipeToPoint, TiesDegeneratePipesNaNRadiusZeroAndTheLowCornerHandler) {
+    for (bool lowerFirst : {false, true}) {  // a tie goes to the pipe visited first
         PipeTree tree(Tools::NewPolylineRangeTreeClosestPointSearcher());
-        const std::vector<DPoint2d> upper{{-5, 1}, {5, 1}}, lower{{-5, -1}, {5, -1}};
+        const Points upper{{-5, 1}, {5, 1}}, lower{{-5, -1}, {5, -1}};
         tree.Add(lowerFirst ? 2 : 1, lowerFirst ? lower : upper);
         tree.Add(lowerFirst ? 1 : 2, lowerFirst ? upper : lower);
         EXPECT_EQ(tree.Nearest(0, 0), lowerFirst ? 2 : 1);
         EXPECT_EQ(tree.Nearest(0, 0.9), 1);  // no tie: the nearer one
     }
-}
-
-TEST(NearestPipeToPoint, DegeneratePipesNaNAndRadiusZero) {
     auto* handler = Tools::NewPolylineRangeTreeClosestPointSearcher();
     PipeTree tree(handler);
     tree.Add(7, {{3, 3}});          // one point: never a result
@@ -100,12 +94,18 @@ TEST(NearestPipeToPoint, DegeneratePipesNaNAndRadiusZero) {
     // rectangle its pipes are scanned, though farther than the radius.
     EXPECT_EQ(tree.Nearest(100, 100, 0.0), 0);
     EXPECT_EQ(tree.Nearest(9.9, 0.5, 0.0), 9);
-
     Tools::DisposeRangeTreeAndSearcher(nullptr, nullptr);
     std::int32_t id = 5;
     const NativeGeometryPoint query{0, 0, 0};
     Tools::SearchRangeTree(nullptr, nullptr, &query, 1.0, &id);
     EXPECT_EQ(id, 0);
+    // The pipe record starts with its ID, so the low-corner handler reports
+    // the pipe whose rectangle's low corner is nearest.
+    PipeTree corners(new XYRangeTreeClosestLowPointSearcher());
+    corners.Add(4, {{0, 0}, {1, 1}});
+    corners.Add(5, {{10, 10}, {9, 12}});
+    EXPECT_TRUE(corners.Nearest(8, 8) == 5 && corners.Nearest(2, 2) == 4);
+    EXPECT_EQ(corners.Nearest(100, 100, 0.0), 0);  // radius 0 outside the tree
 }
 
 TEST(NearestPipeAndNode, MatchBruteForceAndANarrowedStartEndsLikeAColdStart) {
@@ -116,7 +116,7 @@ TEST(NearestPipeAndNode, MatchBruteForceAndANarrowedStartEndsLikeAColdStart) {
     PipeTree tree(handler);
     XYPointSearcher* nodes = nullptr;
     for (std::size_t i = 0; i < town.pipes.size(); ++i) {
-        const allotrix_town::Pipe& pipe = town.pipes[(i * 7919) % town.pipes.size()];
+        const auto& pipe = town.pipes[(i * 7919) % town.pipes.size()];
         tree.Add(pipe.id, pipe.points);
         if (i % 10 == 0) tree.Add(-pipe.id, pipe.points);
     }
@@ -135,8 +135,8 @@ TEST(NearestPipeAndNode, MatchBruteForceAndANarrowedStartEndsLikeAColdStart) {
         const std::int32_t pipe = std::abs(tree.Nearest(meter.x, meter.y));
         ASSERT_GE(pipe, firstPipeId);
         best = kInf;
-        for (const allotrix_town::Pipe& p : town.pipes) best = std::min(best, PipeDistance2(meter, p.points));
-        const double found = PipeDistance2(meter, town.pipes[std::size_t(pipe - firstPipeId)].points);
+        for (const auto& p : town.pipes) best = std::min(best, PipeDistance2(meter, p.points));
+        const double found = PipeDistance2(meter, town.pipes[size_t(pipe - firstPipeId)].points);
         ASSERT_NEAR(found, best, 1e-9 * std::max(1.0, best));
 
         for (double radius : {1e7, 20.0}) {
@@ -145,7 +145,8 @@ TEST(NearestPipeAndNode, MatchBruteForceAndANarrowedStartEndsLikeAColdStart) {
                 if (narrow) handler->NarrowSearch(tree.tree);
                 XYRangeTreeRoot::Traverse(tree.tree, handler);
                 const DPoint2d point = handler->GetClosestPoint();
-                return std::make_tuple(handler->GetResult(), handler->GetBestDistanceSquared(), point.x, point.y);
+                return std::tuple(handler->GetResult(), handler->GetBestDistanceSquared(), point.x,
+                                  point.y);
             };
             ASSERT_EQ(search(true), search(false));
         }
@@ -153,13 +154,22 @@ TEST(NearestPipeAndNode, MatchBruteForceAndANarrowedStartEndsLikeAColdStart) {
     Tools::DisposePointSearcher(nodes);
 }
 
-TEST(NearestPipeToPolyline, CrossingGivesZeroAndMatchingEndsBeatAPipeTouchingTheStart) {
+TEST(NearestPipeToPolyline, CrossingMatchingEndsDegenerateQueriesAndTheWrongHandler) {
     auto* handler = Tools::NewPolylineRangeTreeClosestPolylineSearcher();
     PipeTree crossing(handler);
     crossing.Add(1, {{0, 5}, {10, 5}});
     crossing.Add(2, {{0, -1}, {10, -1}});
     EXPECT_EQ(crossing.Find(Link({Ring({{5, 0}, {5, 10}})}).get()), 1);
     EXPECT_EQ(handler->GetBestDistanceSquared(), 0.0);
+    // Degenerate queries, and a point query, which is not this handler's kind.
+    EXPECT_EQ(crossing.Find(Link({Ring({{1, 1}})}).get()), 0);
+    EXPECT_EQ(crossing.Find(Link({Ring({})}).get()), 0);
+    EXPECT_EQ(crossing.Find<NativeGeometry>(nullptr), 0);
+    EXPECT_EQ(crossing.Nearest(1.0, 1.0), 0);
+    // A query far beyond the buffer is cut to its capacity, not overrun.
+    std::vector<NativeGeometryPoint> huge;
+    for (int i = 0; i < 12000; ++i) huge.push_back({i * 0.001, 3.0 + (i % 2), 0});
+    EXPECT_EQ(crossing.Find(Link({new NativeGeometry(huge.data(), 12000)}).get()), 1);
 
     // Pipe B touches the query's first point and is visited first; pipe A
     // shares both end points with the query in the same direction.
@@ -167,43 +177,6 @@ TEST(NearestPipeToPolyline, CrossingGivesZeroAndMatchingEndsBeatAPipeTouchingThe
     tree.Add(2, {{0, 0}, {-5, 5}});
     tree.Add(1, {{0, 0}, {5, 1}, {10, 0}});
     EXPECT_EQ(tree.Find(Link({Ring({{0, 0}, {5, -1}, {10, 0}})}).get()), 1);
-}
-
-TEST(NearestPipeToPolyline, DegenerateQueriesAndTheWrongHandlerFindNothing) {
-    PipeTree tree(Tools::NewPolylineRangeTreeClosestPolylineSearcher());
-    tree.Add(1, {{0, 0}, {10, 0}});
-    EXPECT_EQ(tree.Find(Link({Ring({{1, 1}})}).get()), 0);
-    EXPECT_EQ(tree.Find(Link({Ring({})}).get()), 0);
-    EXPECT_EQ(tree.Find<NativeGeometry>(nullptr), 0);
-    EXPECT_EQ(tree.Nearest(1.0, 1.0), 0);  // a point query is not this handler's kind
-    // A query far beyond the buffer is cut to its capacity, not overrun.
-    std::vector<DPoint2d> huge;
-    for (int i = 0; i < 12000; ++i) huge.push_back({i * 0.001, 3.0 + (i % 2)});
-    EXPECT_EQ(tree.Find(Polyline(huge).get()), 1);
-}
-
-TEST(NearestPipeToPolyline, EveryPipeOfTheTownFindsItselfOrACrossingPipe) {
-    const allotrix_town::Town town = MakeTown(SmallTownSize(), 7);
-    auto* handler = Tools::NewPolylineRangeTreeClosestPolylineSearcher();
-    PipeTree tree(handler);
-    for (const allotrix_town::Pipe& pipe : town.pipes) tree.Add(pipe.id, pipe.points);
-    int foundItself = 0;
-    for (const allotrix_town::Pipe& pipe : town.pipes) {
-        foundItself += tree.Find(Polyline(pipe.points).get()) == pipe.id;
-        ASSERT_EQ(handler->GetBestDistanceSquared(), 0.0);
-    }
-    EXPECT_GE(foundItself, static_cast<int>(town.pipes.size()) * 95 / 100);
-}
-
-TEST(SearchRangeTree, LowCornerHandlerReadsTheIdAtTheLeafData) {
-    // The pipe record starts with its ID, so the low-corner handler reports
-    // the pipe whose rectangle's low corner is nearest.
-    PipeTree tree(new XYRangeTreeClosestLowPointSearcher());
-    tree.Add(4, {{0, 0}, {1, 1}});
-    tree.Add(5, {{10, 10}, {9, 12}});
-    EXPECT_EQ(tree.Nearest(8, 8), 5);
-    EXPECT_EQ(tree.Nearest(2, 2), 4);
-    EXPECT_EQ(tree.Nearest(100, 100, 0.0), 0);  // radius 0 outside the tree
 }
 
 TEST(NearestNode, OnePointEmptySearcherAndTheCallersIdSlot) {
