@@ -7,7 +7,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 ARGS       ?=
 
-DEB_PACKAGES := cmake ninja-build g++ clang pkg-config libgtest-dev libgmock-dev \
+DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-dev pkg-config libgtest-dev libgmock-dev \
                 libbenchmark-dev libgeos-dev libpolyclipping-dev libboost-dev \
                 libnanoflann-dev libshp-dev
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
