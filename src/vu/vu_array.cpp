@@ -36,13 +36,6 @@ void vu_arrayClear(vuArray* array) {
     if (array) array->count = 0;
 }
 
-int vu_arraySize(const vuArray* array) { return array ? array->count : 0; }
-
-VuNode* vu_arrayGet(const vuArray* array, int index) {
-    if (!array || index < 0 || index >= array->count) return nullptr;
-    return array->data[index];
-}
-
 void vu_arrayAdd(vuArray* array, VuNode* node) {
     if (!array || !node || !ensureRoomForOne(array)) return;
     array->data[array->count++] = node;

@@ -10,9 +10,24 @@ vuArray* vu_arrayNew();
 void vu_arrayFree(vuArray* array);
 // Empties the array; a null array is ignored.
 void vu_arrayClear(vuArray* array);
-int vu_arraySize(const vuArray* array);
+// The accessors below are inline: the sweeps call them once per entry per
+// event.
+inline int vu_arraySize(const vuArray* array) { return array ? array->count : 0; }
 // Null when index is outside 0 .. size-1.
-VuNode* vu_arrayGet(const vuArray* array, int index);
+inline VuNode* vu_arrayGet(const vuArray* array, int index) {
+    if (!array || index < 0 || index >= array->count) return nullptr;
+    return array->data[index];
+}
+// Overwrites entry index; an index outside 0 .. size-1 is ignored.
+inline void vu_arraySet(vuArray* array, int index, VuNode* node) {
+    if (array && index >= 0 && index < array->count) array->data[index] = node;
+}
+// Removes entry index by moving the last entry into its place (the order of
+// the others is not kept); an index outside 0 .. size-1 is ignored.
+inline void vu_arrayRemoveAt(vuArray* array, int index) {
+    if (array && index >= 0 && index < array->count)
+        array->data[index] = array->data[--array->count];
+}
 // Appends node; a null node or a null array is ignored.
 void vu_arrayAdd(vuArray* array, VuNode* node);
 // Pops the last entry; null when empty.

@@ -194,20 +194,20 @@ std::optional<VuRegularizeSweep::ChainEdge> VuRegularizeSweep::advanceChains(VuN
     std::optional<ChainEdge> nearest;
     // Entries are read and rewritten in place; an ended chain is replaced by
     // the last entry, which is looked at next.
-    for (int i = 0; i < chains->count;) {
-        VuNode* lower = chains->data[i];
+    for (int i = 0; i < vu_arraySize(chains);) {
+        VuNode* lower = vu_arrayGet(chains, i);
         VuNode* upper = chainStep(lower, side);
         while (vu_isBelowInSweep(upper, event) && chainKeepsRising(upper, side)) {
             lower = upper;
             upper = chainStep(upper, side);
         }
         if (vu_isBelowInSweep(upper, event)) {
-            chains->data[i] = chains->data[--chains->count];
+            vu_arrayRemoveAt(chains, i);
             if (side == ChainSide::Right && !vu_getMask(upper, m_eventMask))
                 vu_arrayAdd(m_pending, upper);
             continue;
         }
-        chains->data[i++] = lower;
+        vu_arraySet(chains, i++, lower);
         const ChainEdge edge{lower, upper, xAtHeight(lower, upper, event->xyz.y)};
         if (side == ChainSide::Right) {
             if (edge.x > event->xyz.x &&
@@ -228,8 +228,8 @@ std::optional<VuRegularizeSweep::ChainEdge> VuRegularizeSweep::advanceChains(VuN
 VuNode* VuRegularizeSweep::highestPendingBetween(const ChainEdge* left,
                                                  const ChainEdge* right) const {
     VuNode* highest = nullptr;
-    for (int i = 0; i < m_pending->count; ++i) {
-        VuNode* candidate = m_pending->data[i];
+    for (int i = 0; i < vu_arraySize(m_pending); ++i) {
+        VuNode* candidate = vu_arrayGet(m_pending, i);
         const double x = candidate->xyz.x;
         const double y = candidate->xyz.y;
         if (left && !(vu_isBelowInSweep(left->lower, candidate) &&
@@ -288,8 +288,8 @@ bool VuRegularizeSweep::join(VuNode* event, VuNode* target, VuNode** newAtEvent,
 // After a join at a right chain's node, the left chains that climbed from that
 // node continue from the new node there.
 void VuRegularizeSweep::replaceLeftChainEntries(VuNode* oldNode, VuNode* newNode) {
-    for (int i = 0; i < m_leftChains->count; ++i) {
-        if (m_leftChains->data[i] == oldNode) m_leftChains->data[i] = newNode;
+    for (int i = 0; i < vu_arraySize(m_leftChains); ++i) {
+        if (vu_arrayGet(m_leftChains, i) == oldNode) vu_arraySet(m_leftChains, i, newNode);
     }
 }
 
