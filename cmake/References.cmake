@@ -12,4 +12,6 @@ if(NOT TARGET allotrix_references)
   add_library(allotrix_references INTERFACE)
   target_link_libraries(allotrix_references INTERFACE GEOS::geos_c Boost::headers PkgConfig::POLYCLIPPING)
   target_include_directories(allotrix_references SYSTEM INTERFACE ${NANOFLANN_INCLUDE_DIR})
+  # Boost.Geometry still includes headers Boost itself marks deprecated.
+  target_compile_definitions(allotrix_references INTERFACE BOOST_ALLOW_DEPRECATED_HEADERS)
 endif()

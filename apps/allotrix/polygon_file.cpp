@@ -62,8 +62,9 @@ public:
     // A line number of 0 names no line.
     void fail(long long line, const std::string& message) {
         if (failed()) return;
-        const std::string where = line > 0 ? ":" + std::to_string(line) : std::string();
-        result_.error = source_ + where + ": " + message;
+        result_.error = source_;
+        if (line > 0) result_.error.append(":").append(std::to_string(line));
+        result_.error.append(": ").append(message);
     }
 
     void addPoint(long long line, double x, double y) {
