@@ -25,24 +25,30 @@ namespace {
 // ---- native ----------------------------------------------------------------
 
 // As the shapefile layer measures an overlap: the intersection's rings'
-// signed areas summed, made absolute.
+// signed areas summed, made absolute. A loop over many pairs may keep one
+// classifier for all of them; the plain call makes a fresh one each time.
 class NativeArea final : public IntersectionArea {
 public:
-    explicit NativeArea(const Town& town) {
+    NativeArea(const Town& town, bool reuseClassifier) : m_reuseClassifier(reuseClassifier) {
         for (const auto& parcel : town.parcels)
             m_parcels.push_back(allotrix_town::ToNativeChain(parcel));
         for (const auto& service : town.serviceAreas)
             m_services.push_back(allotrix_town::ToNativeChain(service));
     }
     double Area(const Pair& pair) override {
-        const Korvex::NativeGeometryChain both(CStandAloneDataTools::GetPolygonIntersection(m_parcels[pair.first].get(),
-                                                                      m_services[pair.second].get()));
+        const Korvex::NativeGeometry* parcel = m_parcels[pair.first].get();
+        const Korvex::NativeGeometry* service = m_services[pair.second].get();
+        const Korvex::NativeGeometryChain both(
+            m_reuseClassifier ? CStandAloneDataTools::GetPolygonIntersection(parcel, service, m_classifier)
+                              : CStandAloneDataTools::GetPolygonIntersection(parcel, service));
         return std::fabs(CStandAloneDataTools::GetSignedPolygonArea(both.get(), true, true));
     }
 
 private:
     std::vector<Korvex::NativeGeometryChain> m_parcels;
     std::vector<Korvex::NativeGeometryChain> m_services;
+    bool m_reuseClassifier;
+    Korvex::VuPolygonClassifier m_classifier;
 };
 
 // ---- GEOS ----------------------------------------------------------------------
@@ -179,7 +185,11 @@ DRange2d BoxOf(const allotrix_town::Polygon& polygon) {
 }  // namespace
 
 std::unique_ptr<IntersectionArea> MakeNativeArea(const Town& town) {
-    return std::make_unique<NativeArea>(town);
+    return std::make_unique<NativeArea>(town, false);
+}
+
+std::unique_ptr<IntersectionArea> MakeNativeReusedArea(const Town& town) {
+    return std::make_unique<NativeArea>(town, true);
 }
 std::unique_ptr<IntersectionArea> MakeGeosArea(const Town& town) {
     return std::make_unique<GeosArea>(town);

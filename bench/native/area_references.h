@@ -22,6 +22,8 @@ public:
 };
 
 std::unique_ptr<IntersectionArea> MakeNativeArea(const Town& town);
+// The same operation on one classifier kept for every pair.
+std::unique_ptr<IntersectionArea> MakeNativeReusedArea(const Town& town);
 std::unique_ptr<IntersectionArea> MakeGeosArea(const Town& town);
 std::unique_ptr<IntersectionArea> MakeClipperArea(const Town& town);
 std::unique_ptr<IntersectionArea> MakeBoostArea(const Town& town);

@@ -1,11 +1,13 @@
 // Nearest node and nearest pipe for every meter of the synthetic town: the
 // native searchers side by side with nanoflann, Boost.Geometry and GEOS.
-// Each iteration answers one meter; items per second are queries per second.
+// Each iteration answers every meter once; items per second are queries per
+// second.
 // "differ" counts meters whose answer differs from the native one by more
 // than a tie (the two answers at different distances).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdint>
 #include <map>
 
 #include "nearest_references.h"
@@ -41,13 +43,12 @@ int CountDifferences(NearestIndex& reference, Factory makeNative, Distance dista
 void RunQueries(benchmark::State& state, Factory make, Factory makeNative, Distance distance) {
     const Town& town = TheTown();
     const std::unique_ptr<NearestIndex> index = make(town);
-    std::size_t meter = 0;
+    const std::size_t meters = town.meters.size();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(index->Nearest(meter));
-        if (++meter == town.meters.size())
-            meter = 0;
+        for (std::size_t meter = 0; meter < meters; ++meter)
+            benchmark::DoNotOptimize(index->Nearest(meter));
     }
-    state.SetItemsProcessed(state.iterations());
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(meters));
     // Benchmark runs the function several times; count the answers once.
     static std::map<Factory, int> differences;
     if (make != makeNative && !differences.count(make))
@@ -64,13 +65,13 @@ void NearestPipe(benchmark::State& state, Factory make) {
     RunQueries(state, make, MakeNativePipes, DistanceToPipe);
 }
 
-BENCHMARK_CAPTURE(NearestNode, native, MakeNativeNodes);
-BENCHMARK_CAPTURE(NearestNode, nanoflann, MakeNanoflannNodes);
-BENCHMARK_CAPTURE(NearestNode, boost_rtree, MakeBoostNodes);
-BENCHMARK_CAPTURE(NearestNode, geos_strtree, MakeGeosNodes);
-BENCHMARK_CAPTURE(NearestPipe, native, MakeNativePipes);
-BENCHMARK_CAPTURE(NearestPipe, boost_rtree_segments, MakeBoostPipes);
-BENCHMARK_CAPTURE(NearestPipe, geos_strtree, MakeGeosPipes);
+BENCHMARK_CAPTURE(NearestNode, native, MakeNativeNodes)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(NearestNode, nanoflann, MakeNanoflannNodes)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(NearestNode, boost_rtree, MakeBoostNodes)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(NearestNode, geos_strtree, MakeGeosNodes)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(NearestPipe, native, MakeNativePipes)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(NearestPipe, boost_rtree_segments, MakeBoostPipes)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(NearestPipe, geos_strtree, MakeGeosPipes)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace nearest_bench

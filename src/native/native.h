@@ -6,3 +6,4 @@
 #include "native/plex_polyline.h"
 #include "native/point_buffer.h"
 #include "native/stand_alone_data_tools.h"
+#include "native/vu_polygon_classifier.h"

@@ -49,32 +49,50 @@ NativeGeometry* CStandAloneDataTools::CollectResultGeometry(VuPolygonClassifier&
 
 NativeGeometry* CStandAloneDataTools::GetPolygonIntersection(const NativeGeometry* a,
                                                              const NativeGeometry* b) {
+    VuPolygonClassifier classifier;
+    return GetPolygonIntersection(a, b, classifier);
+}
+
+NativeGeometry* CStandAloneDataTools::GetPolygonUnion(const NativeGeometry* a,
+                                                      const NativeGeometry* b) {
+    VuPolygonClassifier classifier;
+    return GetPolygonUnion(a, b, classifier);
+}
+
+NativeGeometry* CStandAloneDataTools::GetPolygonDifference(const NativeGeometry* a,
+                                                           const NativeGeometry* b) {
+    VuPolygonClassifier classifier;
+    return GetPolygonDifference(a, b, classifier);
+}
+
+NativeGeometry* CStandAloneDataTools::GetPolygonIntersection(const NativeGeometry* a,
+                                                             const NativeGeometry* b,
+                                                             VuPolygonClassifier& classifier) {
     OperandBuffers operands;
     NativeGeometry* reduced = nullptr;
     ReduceToPointBuffer(operands.a.data(), &operands.countA, &reduced, a, true);
     delete reduced;
     ReduceToPointBuffer(operands.b.data(), &operands.countB, &reduced, b, true);
     delete reduced;
-    VuPolygonClassifier classifier;
     CombineOperands(classifier, operands, vu_andLoops);
     return CollectResultGeometry(classifier);
 }
 
 NativeGeometry* CStandAloneDataTools::GetPolygonUnion(const NativeGeometry* a,
-                                                      const NativeGeometry* b) {
+                                                      const NativeGeometry* b,
+                                                      VuPolygonClassifier& classifier) {
     OperandBuffers operands;
     operands.Copy(a, b);
-    VuPolygonClassifier classifier;
     CombineOperands(classifier, operands, vu_orLoops);
     return CollectResultGeometry(classifier);
 }
 
 // Computed as (a xor b) and a.
 NativeGeometry* CStandAloneDataTools::GetPolygonDifference(const NativeGeometry* a,
-                                                           const NativeGeometry* b) {
+                                                           const NativeGeometry* b,
+                                                           VuPolygonClassifier& classifier) {
     OperandBuffers operands;
     operands.Copy(a, b);
-    VuPolygonClassifier classifier;
     CombineOperands(classifier, operands, vu_xorLoops);
     vu_stackPush(classifier.Graph());
     classifier.LoadOperand(operands.a.data(), operands.countA);

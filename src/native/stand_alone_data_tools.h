@@ -80,6 +80,15 @@ public:
     static NativeGeometry* GetPolygonDifference(const NativeGeometry* a, const NativeGeometry* b);
     // The region of a or b; an operand beyond the point buffer is empty.
     static NativeGeometry* GetPolygonUnion(const NativeGeometry* a, const NativeGeometry* b);
+    // The same three on a classifier the caller keeps: its graph's memory
+    // then serves call after call, which spares a loop over many pairs most
+    // of its allocation. The results are those of the forms above.
+    static NativeGeometry* GetPolygonIntersection(const NativeGeometry* a, const NativeGeometry* b,
+                                                  VuPolygonClassifier& classifier);
+    static NativeGeometry* GetPolygonDifference(const NativeGeometry* a, const NativeGeometry* b,
+                                                VuPolygonClassifier& classifier);
+    static NativeGeometry* GetPolygonUnion(const NativeGeometry* a, const NativeGeometry* b,
+                                           VuPolygonClassifier& classifier);
     // The open polyline closed into one ring: directly by its chord when the
     // chord stays clear of a single-ring polygon, otherwise by walking the
     // vertices that turn least to the right until back at its start. A

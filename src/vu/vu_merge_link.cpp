@@ -55,11 +55,13 @@ void collectEdgeRecords(VuSet* set, std::vector<VuMergeEdgeRecord>& records, VuM
     if (anyCollapsed) vu_freeMarkedEdges(set, marked);
 }
 
-// Every node alone at its vertex, every edge a face loop of its two sides.
-void explodeVertices(VuSet* set, const std::vector<VuMergeEdgeRecord>& records) {
+// Every node of the clusters to relink alone at its vertex.
+void explodeVertices(VuSet* set, const std::vector<VuMergeEdgeRecord>& records,
+                     const std::vector<char>& relink) {
     for (const VuMergeEdgeRecord& record : records) {
         VuNode* node = record.node;
-        if (vu_vsucc(node) != node) vu_twistVertexLoops(set, node, vu_vpred(node));
+        if (relink[record.cluster] && vu_vsucc(node) != node)
+            vu_twistVertexLoops(set, node, vu_vpred(node));
     }
 }
 
@@ -146,29 +148,70 @@ void sortAroundVertices(std::vector<VuMergeEdgeRecord>& records, int clusterCoun
     records.swap(sorted);
 }
 
-// Resolves every run of coincident edges; true when an edge is to be deleted.
-bool resolveCoincidentEdges(VuSet* set, vumergetype type, const std::vector<VuMergeEdgeRecord>& records,
-                            VuMask marked) {
-    bool anyDeleted = false;
+// Calls visit(begin, end) for every run of two or more records, adjacent in
+// the sorted order, that join the same two clusters.
+template <class Visit>
+void forEachCoincidentRun(const std::vector<VuMergeEdgeRecord>& records, Visit visit) {
     const VuMergeEdgeRecord* all = records.data();
     const size_t count = records.size();
     for (size_t i = 0; i < count;) {
         size_t j = i + 1;
         while (j < count && all[j].cluster == all[i].cluster && all[j].mateCluster == all[i].mateCluster)
             ++j;
-        if (j - i > 1) anyDeleted |= resolveCoincidentRun(set, type, all + i, all + j, marked);
+        if (j - i > 1) visit(all + i, all + j);
         i = j;
     }
+}
+
+// Whether the vertex loop through the first record's node is exactly the
+// records' nodes in their sorted order, which linking would rebuild.
+bool isLinkedInOrder(const VuMergeEdgeRecord* begin, const VuMergeEdgeRecord* end) {
+    const VuNode* node = begin->node;
+    for (const VuMergeEdgeRecord* record = begin + 1; record != end; ++record) {
+        node = vu_vsucc(node);
+        if (node != record->node) return false;
+    }
+    return vu_vsucc(node) == begin->node;
+}
+
+// Which clusters linking has to rebuild: those at either end of a run of
+// coincident edges, whose resolution twists and marks nodes at both ends,
+// and those whose vertex loop is not already the sorted order (a cluster of
+// several vertex loops, or one out of order). Leaving the others as they are
+// gives the graph that exploding and relinking them would give.
+void findClustersToRelink(const std::vector<VuMergeEdgeRecord>& records, int clusterCount,
+                          const std::vector<int>& starts, std::vector<char>& relink) {
+    relink.assign(static_cast<size_t>(clusterCount), 0);
+    forEachCoincidentRun(records, [&](const VuMergeEdgeRecord* begin, const VuMergeEdgeRecord*) {
+        relink[begin->cluster] = 1;
+        relink[begin->mateCluster] = 1;
+    });
+    const VuMergeEdgeRecord* all = records.data();
+    for (int c = 0; c < clusterCount; ++c) {
+        if (!relink[c] && starts[c] < starts[c + 1] &&
+            !isLinkedInOrder(all + starts[c], all + starts[c + 1]))
+            relink[c] = 1;
+    }
+}
+
+// Resolves every run of coincident edges; true when an edge is to be deleted.
+bool resolveCoincidentEdges(VuSet* set, vumergetype type, const std::vector<VuMergeEdgeRecord>& records,
+                            VuMask marked) {
+    bool anyDeleted = false;
+    forEachCoincidentRun(records, [&](const VuMergeEdgeRecord* begin, const VuMergeEdgeRecord* end) {
+        anyDeleted |= resolveCoincidentRun(set, type, begin, end, marked);
+    });
     return anyDeleted;
 }
 
-// Links the unmarked nodes of each cluster in their sorted order, so that each
-// node's vertex successor is the next one counter-clockwise.
-void linkInAngularOrder(VuSet* set, const std::vector<VuMergeEdgeRecord>& records, VuMask marked) {
+// Links the unmarked nodes of each cluster to relink in their sorted order,
+// so that each node's vertex successor is the next one counter-clockwise.
+void linkInAngularOrder(VuSet* set, const std::vector<VuMergeEdgeRecord>& records,
+                        const std::vector<char>& relink, VuMask marked) {
     VuNode* previous = nullptr;
     int previousCluster = -1;
     for (const VuMergeEdgeRecord& record : records) {
-        if (vu_getMask(record.node, marked)) continue;
+        if (!relink[record.cluster] || vu_getMask(record.node, marked)) continue;
         if (previous && record.cluster == previousCluster)
             vu_twistVertexLoops(set, record.node, previous);
         previous = record.node;
@@ -182,10 +225,13 @@ void vumerge_linkVertices(VuSet* set, vumergetype type, int clusterCount, VuMerg
     numberVertexLoops(work.vertices);
     const VuMask marked = vu_grabMask(set);
     collectEdgeRecords(set, work.edgeRecords, marked);
-    explodeVertices(set, work.edgeRecords);
+    // Sorting reads coordinates and cluster numbers only, so it can come
+    // before the topology changes and tell which vertices need them.
     sortAroundVertices(work.edgeRecords, clusterCount, work.sortedEdgeRecords, work.clusterStarts);
+    findClustersToRelink(work.edgeRecords, clusterCount, work.clusterStarts, work.clustersToRelink);
+    explodeVertices(set, work.edgeRecords, work.clustersToRelink);
     const bool anyDeleted = resolveCoincidentEdges(set, type, work.edgeRecords, marked);
-    linkInAngularOrder(set, work.edgeRecords, marked);
+    linkInAngularOrder(set, work.edgeRecords, work.clustersToRelink, marked);
     if (anyDeleted) vu_freeMarkedEdges(set, marked);
     vu_returnMask(set, marked);
 }

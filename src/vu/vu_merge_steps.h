@@ -60,6 +60,7 @@ struct VuMergeWorkspace {
     std::vector<VuMergeEdgeRecord> edgeRecords;
     std::vector<VuMergeEdgeRecord> sortedEdgeRecords;
     std::vector<int> clusterStarts;
+    std::vector<char> clustersToRelink;
 
     // Room for a graph of about nodeCount nodes, so that the vectors do not
     // grow step by step. The workspace serves every merge of a graph, and a

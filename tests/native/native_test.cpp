@@ -370,6 +370,47 @@ TEST(PolygonBooleansOnTown, IntersectionAreasMatchGeosAndUnionAndIntersectionAre
     }
 }
 
+bool SameRings(const NativeGeometry* a, const NativeGeometry* b) {
+    for (; a != nullptr && b != nullptr; a = a->next, b = b->next) {
+        if (a->count != b->count) return false;
+        for (int i = 0; i < a->count; ++i) {
+            if (a->points[i].x != b->points[i].x || a->points[i].y != b->points[i].y) return false;
+        }
+    }
+    return a == nullptr && b == nullptr;
+}
+
+// One classifier kept across operations of every kind, an operand that fails
+// with the vertex-limit error and hostile operands among them, gives exactly
+// the rings of a fresh classifier per call.
+TEST(PolygonBooleansOnTown, AKeptClassifierGivesTheRingsOfAFreshOne) {
+    using Kept = NativeGeometry* (*)(const NativeGeometry*, const NativeGeometry*,
+                                     Korvex::VuPolygonClassifier&);
+    const struct { Operation fresh; Kept kept; } operations[] = {
+        {kAnd, Tools::GetPolygonIntersection},
+        {kOr, Tools::GetPolygonUnion},
+        {kMinus, Tools::GetPolygonDifference}};
+    const allotrix_town::Town town = MakeTown(SmallTownSize(), 5);
+    const std::vector<NativeGeometryPoint> same(6000, {1.0, 1.0, 0.0});
+    const Chain stuck = Link({new NativeGeometry(same.data(), 6000)}),
+                hostile = Link({Ring({{0, 0}, {kNaN, 1}, {1, kInf}, {2, 2}})});
+    Korvex::VuPolygonClassifier classifier;
+    const auto pairs = area_bench::OverlappingPairs(town);
+    for (std::size_t i = 0; i < pairs.size(); i += 7) {
+        const Chain a = ToNativeChain(town.parcels[pairs[i].first]),
+                    b = ToNativeChain(town.serviceAreas[pairs[i].second]);
+        const auto& operation = operations[i % 3];
+        const Chain fresh(operation.fresh(a.get(), b.get())),
+            kept(operation.kept(a.get(), b.get(), classifier));
+        ASSERT_TRUE(SameRings(fresh.get(), kept.get())) << i;
+        if (i % 5 == 0) {
+            EXPECT_THROW(Chain(Tools::GetPolygonIntersection(stuck.get(), b.get(), classifier)),
+                         MaxVerticesCountExceededException);
+            Chain(operation.kept(hostile.get(), a.get(), classifier));
+        }
+    }
+}
+
 TEST(GetPolygonFromPolyline, ClosesByTheChordOrWalksThePolygonUntilDegenerateOrFull) {
     const auto polygonFrom = [](const Chain& polyline, const Chain& polygon) {
         return Chain(Tools::GetPolygonFromPolyline(polyline.get(), polygon.get()));
