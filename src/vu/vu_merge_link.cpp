@@ -33,35 +33,43 @@ double edgeAngle(const VuNode* node, const VuNode* mate) {
     return std::atan2(dy, dx);
 }
 
-// One record per edge side; edges with both ends in one cluster are marked
-// and deleted, which leaves the mark clear on every live node. The mark is
-// written on every node as it is passed, so it needs no clearing beforehand:
-// a collapsed edge is collapsed seen from either side.
-void collectEdgeRecords(VuSet* set, std::vector<VuMergeEdgeRecord>& records, VuMask marked) {
-    records.clear();
+// Marks and deletes the edges with both ends in one cluster, which leaves the
+// mark clear on every live node. The mark is written on every node as it is
+// passed, so it needs no clearing beforehand: a collapsed edge is collapsed
+// seen from either side. True when any edge was deleted.
+bool deleteCollapsedEdges(VuSet* set, VuMask marked) {
     bool anyCollapsed = false;
     for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
-        VuNode* mate = vu_edgeMate(node);
-        const int cluster = vu_getAuxIndex(node);
-        const int mateCluster = vu_getAuxIndex(mate);
-        const bool collapsed = cluster == mateCluster;
+        const bool collapsed = vu_getAuxIndex(node) == vu_getAuxIndex(vu_edgeMate(node));
         vu_writeMask(node, marked, collapsed);
-        if (collapsed) {
-            anyCollapsed = true;
-        } else {
-            records.push_back({cluster, mateCluster, node, mate, 0.0});
-        }
+        anyCollapsed |= collapsed;
     }
     if (anyCollapsed) vu_freeMarkedEdges(set, marked);
+    return anyCollapsed;
 }
 
-// Every node of the clusters to relink alone at its vertex.
-void explodeVertices(VuSet* set, const std::vector<VuMergeEdgeRecord>& records,
-                     const std::vector<char>& relink) {
+// The order of edges around a vertex: by angle, then by mate cluster.
+bool isBefore(double angle, int mateCluster, double otherAngle, int otherMateCluster) {
+    return angle < otherAngle || (angle == otherAngle && mateCluster < otherMateCluster);
+}
+
+// One record per edge side at the clusters to relink, in graph order.
+void collectEdgeRecords(VuSet* set, const std::vector<char>& relink,
+                        std::vector<VuMergeEdgeRecord>& records) {
+    records.clear();
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
+        const int cluster = vu_getAuxIndex(node);
+        if (!relink[cluster]) continue;
+        VuNode* mate = vu_edgeMate(node);
+        records.push_back({cluster, vu_getAuxIndex(mate), node, mate, 0.0});
+    }
+}
+
+// Every node of the records alone at its vertex.
+void explodeVertices(VuSet* set, const std::vector<VuMergeEdgeRecord>& records) {
     for (const VuMergeEdgeRecord& record : records) {
         VuNode* node = record.node;
-        if (relink[record.cluster] && vu_vsucc(node) != node)
-            vu_twistVertexLoops(set, node, vu_vpred(node));
+        if (vu_vsucc(node) != node) vu_twistVertexLoops(set, node, vu_vpred(node));
     }
 }
 
@@ -131,7 +139,7 @@ void sortAroundVertices(std::vector<VuMergeEdgeRecord>& records, int clusterCoun
     for (int c = clusterCount; c > 0; --c) starts[c] = starts[c - 1];
     starts[0] = 0;
     auto byAngle = [](const VuMergeEdgeRecord& a, const VuMergeEdgeRecord& b) {
-        return a.angle < b.angle || (a.angle == b.angle && a.mateCluster < b.mateCluster);
+        return isBefore(a.angle, a.mateCluster, b.angle, b.mateCluster);
     };
     for (int c = 0; c < clusterCount; ++c) {
         const auto begin = sorted.begin() + starts[c], end = sorted.begin() + starts[c + 1];
@@ -148,49 +156,61 @@ void sortAroundVertices(std::vector<VuMergeEdgeRecord>& records, int clusterCoun
     records.swap(sorted);
 }
 
-// Calls visit(begin, end) for every run of two or more records, adjacent in
-// the sorted order, that join the same two clusters.
-template <class Visit>
-void forEachCoincidentRun(const std::vector<VuMergeEdgeRecord>& records, Visit visit) {
-    const VuMergeEdgeRecord* all = records.data();
-    const size_t count = records.size();
-    for (size_t i = 0; i < count;) {
-        size_t j = i + 1;
-        while (j < count && all[j].cluster == all[i].cluster && all[j].mateCluster == all[i].mateCluster)
-            ++j;
-        if (j - i > 1) visit(all + i, all + j);
-        i = j;
-    }
-}
-
-// Whether the vertex loop through the first record's node is exactly the
-// records' nodes in their sorted order, which linking would rebuild.
-bool isLinkedInOrder(const VuMergeEdgeRecord* begin, const VuMergeEdgeRecord* end) {
-    const VuNode* node = begin->node;
-    for (const VuMergeEdgeRecord* record = begin + 1; record != end; ++record) {
+// Whether the vertex loop from `start`, a vertex of its own cluster, needs
+// relinking; flags the far clusters of coincident edges on the way. Sorting
+// would order the loop's edges by angle and mate cluster: a loop that runs
+// round that order once, with no two edges to one cluster (coincident edges,
+// which share an angle) and no NaN angle (whose order sorting leaves open), is
+// what relinking would build.
+bool needsRelink(const VuNode* start, std::vector<char>& relink) {
+    constexpr int kLongestChecked = 16;  // longer loops are simply relinked
+    int mateClusters[kLongestChecked];
+    double angles[kLongestChecked];
+    int count = 0;
+    const VuNode* node = start;
+    do {
+        if (count == kLongestChecked) return true;
+        mateClusters[count++] = vu_getAuxIndex(vu_edgeMate(node));
         node = vu_vsucc(node);
-        if (node != record->node) return false;
+    } while (node != start);
+    bool coincident = false;
+    for (int i = 0; i < count; ++i) {
+        for (int j = i + 1; j < count; ++j) {
+            if (mateClusters[i] != mateClusters[j]) continue;
+            relink[mateClusters[i]] = 1;
+            coincident = true;
+        }
     }
-    return vu_vsucc(node) == begin->node;
+    if (coincident) return true;
+    // Two edges at a vertex are in order either way round.
+    if (count < 3) return false;
+    node = start;
+    for (int i = 0; i < count; ++i, node = vu_vsucc(node)) {
+        angles[i] = edgeAngle(node, vu_edgeMate(node));
+        if (std::isnan(angles[i])) return true;
+    }
+    int descents = 0;
+    for (int i = 0; i < count; ++i) {
+        const int next = (i + 1) % count;
+        if (isBefore(angles[next], mateClusters[next], angles[i], mateClusters[i])) ++descents;
+    }
+    return descents != 1;
 }
 
-// Which clusters linking has to rebuild: those at either end of a run of
-// coincident edges, whose resolution twists and marks nodes at both ends,
-// and those whose vertex loop is not already the sorted order (a cluster of
-// several vertex loops, or one out of order). Leaving the others as they are
+// Which clusters linking has to rebuild: every one after a collapsed edge was
+// deleted; otherwise those of several vertex loops, those at either end of
+// coincident edges, whose resolution twists and marks nodes at both ends, and
+// those whose vertex loop is out of order. Leaving the others as they are
 // gives the graph that exploding and relinking them would give.
-void findClustersToRelink(const std::vector<VuMergeEdgeRecord>& records, int clusterCount,
-                          const std::vector<int>& starts, std::vector<char>& relink) {
-    relink.assign(static_cast<size_t>(clusterCount), 0);
-    forEachCoincidentRun(records, [&](const VuMergeEdgeRecord* begin, const VuMergeEdgeRecord*) {
-        relink[begin->cluster] = 1;
-        relink[begin->mateCluster] = 1;
-    });
-    const VuMergeEdgeRecord* all = records.data();
-    for (int c = 0; c < clusterCount; ++c) {
-        if (!relink[c] && starts[c] < starts[c + 1] &&
-            !isLinkedInOrder(all + starts[c], all + starts[c + 1]))
-            relink[c] = 1;
+void findClustersToRelink(const std::vector<VuMergeVertexRecord>& vertices, int clusterCount,
+                          bool anyCollapsed, std::vector<char>& relink, std::vector<int>& loops) {
+    relink.assign(static_cast<size_t>(clusterCount), anyCollapsed ? 1 : 0);
+    if (anyCollapsed) return;
+    loops.assign(static_cast<size_t>(clusterCount), 0);
+    for (const VuMergeVertexRecord& vertex : vertices) ++loops[vertex.cluster];
+    for (const VuMergeVertexRecord& vertex : vertices) {
+        if (loops[vertex.cluster] > 1 || needsRelink(vertex.node, relink))
+            relink[vertex.cluster] = 1;
     }
 }
 
@@ -198,20 +218,25 @@ void findClustersToRelink(const std::vector<VuMergeEdgeRecord>& records, int clu
 bool resolveCoincidentEdges(VuSet* set, vumergetype type, const std::vector<VuMergeEdgeRecord>& records,
                             VuMask marked) {
     bool anyDeleted = false;
-    forEachCoincidentRun(records, [&](const VuMergeEdgeRecord* begin, const VuMergeEdgeRecord* end) {
-        anyDeleted |= resolveCoincidentRun(set, type, begin, end, marked);
-    });
+    const VuMergeEdgeRecord* all = records.data();
+    const size_t count = records.size();
+    for (size_t i = 0; i < count;) {
+        size_t j = i + 1;
+        while (j < count && all[j].cluster == all[i].cluster && all[j].mateCluster == all[i].mateCluster)
+            ++j;
+        if (j - i > 1) anyDeleted |= resolveCoincidentRun(set, type, all + i, all + j, marked);
+        i = j;
+    }
     return anyDeleted;
 }
 
-// Links the unmarked nodes of each cluster to relink in their sorted order,
-// so that each node's vertex successor is the next one counter-clockwise.
-void linkInAngularOrder(VuSet* set, const std::vector<VuMergeEdgeRecord>& records,
-                        const std::vector<char>& relink, VuMask marked) {
+// Links the unmarked nodes of each cluster in their sorted order, so that
+// each node's vertex successor is the next one counter-clockwise.
+void linkInAngularOrder(VuSet* set, const std::vector<VuMergeEdgeRecord>& records, VuMask marked) {
     VuNode* previous = nullptr;
     int previousCluster = -1;
     for (const VuMergeEdgeRecord& record : records) {
-        if (!relink[record.cluster] || vu_getMask(record.node, marked)) continue;
+        if (vu_getMask(record.node, marked)) continue;
         if (previous && record.cluster == previousCluster)
             vu_twistVertexLoops(set, record.node, previous);
         previous = record.node;
@@ -224,15 +249,17 @@ void linkInAngularOrder(VuSet* set, const std::vector<VuMergeEdgeRecord>& record
 void vumerge_linkVertices(VuSet* set, vumergetype type, int clusterCount, VuMergeWorkspace& work) {
     numberVertexLoops(work.vertices);
     const VuMask marked = vu_grabMask(set);
-    collectEdgeRecords(set, work.edgeRecords, marked);
-    // Sorting reads coordinates and cluster numbers only, so it can come
-    // before the topology changes and tell which vertices need them.
-    sortAroundVertices(work.edgeRecords, clusterCount, work.sortedEdgeRecords, work.clusterStarts);
-    findClustersToRelink(work.edgeRecords, clusterCount, work.clusterStarts, work.clustersToRelink);
-    explodeVertices(set, work.edgeRecords, work.clustersToRelink);
-    const bool anyDeleted = resolveCoincidentEdges(set, type, work.edgeRecords, marked);
-    linkInAngularOrder(set, work.edgeRecords, work.clustersToRelink, marked);
-    if (anyDeleted) vu_freeMarkedEdges(set, marked);
+    const bool anyCollapsed = deleteCollapsedEdges(set, marked);
+    findClustersToRelink(work.vertices, clusterCount, anyCollapsed, work.clustersToRelink,
+                         work.loopsPerCluster);
+    collectEdgeRecords(set, work.clustersToRelink, work.edgeRecords);
+    if (!work.edgeRecords.empty()) {
+        sortAroundVertices(work.edgeRecords, clusterCount, work.sortedEdgeRecords, work.clusterStarts);
+        explodeVertices(set, work.edgeRecords);
+        const bool anyDeleted = resolveCoincidentEdges(set, type, work.edgeRecords, marked);
+        linkInAngularOrder(set, work.edgeRecords, marked);
+        if (anyDeleted) vu_freeMarkedEdges(set, marked);
+    }
     vu_returnMask(set, marked);
 }
 

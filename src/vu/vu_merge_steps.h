@@ -61,6 +61,7 @@ struct VuMergeWorkspace {
     std::vector<VuMergeEdgeRecord> sortedEdgeRecords;
     std::vector<int> clusterStarts;
     std::vector<char> clustersToRelink;
+    std::vector<int> loopsPerCluster;
 
     // Room for a graph of about nodeCount nodes, so that the vectors do not
     // grow step by step. The workspace serves every merge of a graph, and a
