@@ -36,14 +36,9 @@ void vu_arrayClear(vuArray* array) {
     if (array) array->count = 0;
 }
 
-void vu_arrayAdd(vuArray* array, VuNode* node) {
+void vu_arrayGrowAndAdd(vuArray* array, VuNode* node) {
     if (!array || !node || !ensureRoomForOne(array)) return;
     array->data[array->count++] = node;
-}
-
-VuNode* vu_arrayRemoveLast(vuArray* array) {
-    if (!array || array->count == 0) return nullptr;
-    return array->data[--array->count];
 }
 
 void vu_arrayOpen(vuArray* array) {

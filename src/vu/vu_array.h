@@ -28,10 +28,23 @@ inline void vu_arrayRemoveAt(vuArray* array, int index) {
     if (array && index >= 0 && index < array->count)
         array->data[index] = array->data[--array->count];
 }
+// Appends node when the array is full: grows it first, and drops the node
+// when memory runs out.
+void vu_arrayGrowAndAdd(vuArray* array, VuNode* node);
 // Appends node; a null node or a null array is ignored.
-void vu_arrayAdd(vuArray* array, VuNode* node);
+inline void vu_arrayAdd(vuArray* array, VuNode* node) {
+    if (!array || !node) return;
+    if (array->count < array->capacity) {
+        array->data[array->count++] = node;
+        return;
+    }
+    vu_arrayGrowAndAdd(array, node);
+}
 // Pops the last entry; null when empty.
-VuNode* vu_arrayRemoveLast(vuArray* array);
+inline VuNode* vu_arrayRemoveLast(vuArray* array) {
+    if (!array || array->count == 0) return nullptr;
+    return array->data[--array->count];
+}
 
 // Reading: open, then read until false.
 void vu_arrayOpen(vuArray* array);

@@ -42,27 +42,98 @@ inline void vu_setDPoint3d(VuNode* node, const DPoint3d* point) { node->xyz = *p
 inline void vu_setXYZ(VuNode* node, double x, double y, double z) { node->xyz = {x, y, z}; }
 inline void vu_copyCoordinates(VuNode* to, const VuNode* from) { to->xyz = from->xyz; }
 
+// Walks around one face (fSucc) or one vertex loop (vSucc). They sit in the
+// inner loops of every graph algorithm, so they are inline.
+namespace vu_detail {
+
+using Successor = VuNode* VuNode::*;
+inline constexpr Successor kAroundFace = &VuNode::fSucc;
+inline constexpr Successor kAroundVertex = &VuNode::vSucc;
+
+// Node is VuNode or const VuNode.
+template <typename Node, typename Visit>
+inline void forEachInLoop(Node* start, Successor next, Visit visit) {
+    if (!start) return;
+    Node* node = start;
+    do {
+        visit(node);
+        node = node->*next;
+    } while (node != start);
+}
+
+inline int countInLoop(const VuNode* start, Successor next, VuMask m, bool anyNode) {
+    int count = 0;
+    forEachInLoop(start, next, [&](const VuNode* node) {
+        if (anyNode || (node->mask & m)) ++count;
+    });
+    return count;
+}
+
+inline VuNode* findInLoop(VuNode* start, Successor next, VuMask m, bool wantMasked) {
+    if (!start) return nullptr;
+    VuNode* node = start;
+    do {
+        if (((node->mask & m) != 0) == wantMasked) return node;
+        node = node->*next;
+    } while (node != start);
+    return nullptr;
+}
+
+}  // namespace vu_detail
+
 // Moves a whole vertex: every node of the vertex loop gets the coordinates.
-void vu_setXYAroundVertex(VuNode* node, double x, double y);
-void vu_setDPoint3dAroundVertex(VuNode* node, const DPoint3d* point);
+inline void vu_setXYAroundVertex(VuNode* node, double x, double y) {
+    vu_detail::forEachInLoop(node, vu_detail::kAroundVertex, [=](VuNode* n) {
+        n->xyz.x = x;
+        n->xyz.y = y;
+    });
+}
+inline void vu_setDPoint3dAroundVertex(VuNode* node, const DPoint3d* point) {
+    const DPoint3d xyz = *point;
+    vu_detail::forEachInLoop(node, vu_detail::kAroundVertex, [=](VuNode* n) { n->xyz = xyz; });
+}
 
 // Counts are 0 for a null node.
-int vu_countNodesAroundFace(const VuNode* node);
-int vu_countNodesAroundVertex(const VuNode* node);
+inline int vu_countNodesAroundFace(const VuNode* node) {
+    return vu_detail::countInLoop(node, vu_detail::kAroundFace, 0, true);
+}
+inline int vu_countNodesAroundVertex(const VuNode* node) {
+    return vu_detail::countInLoop(node, vu_detail::kAroundVertex, 0, true);
+}
 // Counts the nodes that carry any bit of m.
-int vu_countMaskAroundFace(const VuNode* node, VuMask m);
-int vu_countMaskAroundVertex(const VuNode* node, VuMask m);
+inline int vu_countMaskAroundFace(const VuNode* node, VuMask m) {
+    return vu_detail::countInLoop(node, vu_detail::kAroundFace, m, false);
+}
+inline int vu_countMaskAroundVertex(const VuNode* node, VuMask m) {
+    return vu_detail::countInLoop(node, vu_detail::kAroundVertex, m, false);
+}
 
 // The first node, starting at node itself, that carries any bit of m (or that
 // carries none of m, for the Unmasked forms); null when there is none.
-VuNode* vu_findMaskAroundFace(VuNode* node, VuMask m);
-VuNode* vu_findMaskAroundVertex(VuNode* node, VuMask m);
-VuNode* vu_findUnmaskedAroundFace(VuNode* node, VuMask m);
-VuNode* vu_findUnmaskedAroundVertex(VuNode* node, VuMask m);
+inline VuNode* vu_findMaskAroundFace(VuNode* node, VuMask m) {
+    return vu_detail::findInLoop(node, vu_detail::kAroundFace, m, true);
+}
+inline VuNode* vu_findMaskAroundVertex(VuNode* node, VuMask m) {
+    return vu_detail::findInLoop(node, vu_detail::kAroundVertex, m, true);
+}
+inline VuNode* vu_findUnmaskedAroundFace(VuNode* node, VuMask m) {
+    return vu_detail::findInLoop(node, vu_detail::kAroundFace, m, false);
+}
+inline VuNode* vu_findUnmaskedAroundVertex(VuNode* node, VuMask m) {
+    return vu_detail::findInLoop(node, vu_detail::kAroundVertex, m, false);
+}
 
-void vu_setMaskAroundFace(VuNode* node, VuMask m);
-void vu_setMaskAroundVertex(VuNode* node, VuMask m);
-void vu_clrMaskAroundFace(VuNode* node, VuMask m);
-void vu_clrMaskAroundVertex(VuNode* node, VuMask m);
+inline void vu_setMaskAroundFace(VuNode* node, VuMask m) {
+    vu_detail::forEachInLoop(node, vu_detail::kAroundFace, [=](VuNode* n) { n->mask |= m; });
+}
+inline void vu_setMaskAroundVertex(VuNode* node, VuMask m) {
+    vu_detail::forEachInLoop(node, vu_detail::kAroundVertex, [=](VuNode* n) { n->mask |= m; });
+}
+inline void vu_clrMaskAroundFace(VuNode* node, VuMask m) {
+    vu_detail::forEachInLoop(node, vu_detail::kAroundFace, [=](VuNode* n) { n->mask &= ~m; });
+}
+inline void vu_clrMaskAroundVertex(VuNode* node, VuMask m) {
+    vu_detail::forEachInLoop(node, vu_detail::kAroundVertex, [=](VuNode* n) { n->mask &= ~m; });
+}
 
 }  // namespace Korvex
