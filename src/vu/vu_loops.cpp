@@ -53,7 +53,9 @@ DPoint3d replacementPoint(const DPoint3d& a0, const DPoint3d& a1, const DPoint3d
 // replacement points in place. Returns the number of kept indices, or -1 when
 // the whole ring collapses.
 int keepVertices(DPoint3d* run, int n, double tol, int* kept) {
-    auto at = [=](long long i) -> DPoint3d& { return run[i % n]; };
+    // Indices stay below 2n (i and j are below n), so one wrap suffices and
+    // the division of a modulo is spared.
+    auto at = [=](long long i) -> DPoint3d& { return run[i < n ? i : i - n]; };
     int keptCount = 0;
     int i = 0;
     while (i < n) {

@@ -191,7 +191,7 @@ bool needsRelink(const VuNode* start, std::vector<char>& relink) {
     }
     int descents = 0;
     for (int i = 0; i < count; ++i) {
-        const int next = (i + 1) % count;
+        const int next = i + 1 < count ? i + 1 : 0;
         if (isBefore(angles[next], mateClusters[next], angles[i], mateClusters[i])) ++descents;
     }
     return descents != 1;
