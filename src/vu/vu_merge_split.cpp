@@ -163,7 +163,8 @@ int vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work)
                 interiorParameter(edge, point, tol2, &s))
                 work.parameters.push_back(s);
         }
-        splitCount += vumerge_splitEdgeAtParameters(set, edge, work.parameters, tol, work.splits);
+        if (!work.parameters.empty())
+            splitCount += vumerge_splitEdgeAtParameters(set, edge, work.parameters, tol, work.splits);
     }
     return splitCount;
 }
