@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "vu/vu_edge_angle_order.h"
 #include "vu/vu_graph.h"
 #include "vu/vu_merge_steps.h"
 #include "vu/vu_node.h"
@@ -156,45 +157,92 @@ void sortAroundVertices(std::vector<VuMergeEdgeRecord>& records, int clusterCoun
     records.swap(sorted);
 }
 
+// The edges of one vertex loop, in loop order, as far as the relink check
+// looks at them.
+struct LoopEdges {
+    static constexpr int kLongestChecked = 16;  // longer loops are simply relinked
+    int count = 0;
+    const VuNode* nodes[kLongestChecked];
+    int mateClusters[kLongestChecked];
+};
+
+// False when the loop is longer than LoopEdges holds.
+bool readLoopEdges(const VuNode* start, LoopEdges& edges) {
+    const VuNode* node = start;
+    do {
+        if (edges.count == LoopEdges::kLongestChecked) return false;
+        edges.nodes[edges.count] = node;
+        edges.mateClusters[edges.count++] = vu_getAuxIndex(vu_edgeMate(node));
+        node = vu_vsucc(node);
+    } while (node != start);
+    return true;
+}
+
+// Flags the far cluster of every two edges that go to the same cluster;
+// true when there are such edges.
+bool flagCoincidentEdges(const LoopEdges& edges, std::vector<char>& relink) {
+    bool coincident = false;
+    for (int i = 0; i < edges.count; ++i) {
+        for (int j = i + 1; j < edges.count; ++j) {
+            if (edges.mateClusters[i] != edges.mateClusters[j]) continue;
+            relink[edges.mateClusters[i]] = 1;
+            coincident = true;
+        }
+    }
+    return coincident;
+}
+
+// How many times the loop steps back in the sorted order, by atan2 angles;
+// -1 for a NaN angle, whose place sorting leaves open.
+int countDescentsByAngle(const LoopEdges& edges) {
+    double angles[LoopEdges::kLongestChecked];
+    for (int i = 0; i < edges.count; ++i) {
+        angles[i] = edgeAngle(edges.nodes[i], vu_edgeMate(edges.nodes[i]));
+        if (std::isnan(angles[i])) return -1;
+    }
+    int descents = 0;
+    for (int i = 0; i < edges.count; ++i) {
+        const int next = i + 1 < edges.count ? i + 1 : 0;
+        if (isBefore(angles[next], edges.mateClusters[next], angles[i], edges.mateClusters[i]))
+            ++descents;
+    }
+    return descents;
+}
+
+// The same count from the edge directions where their order is clear, which
+// spares atan2 on ordinary vertices; atan2 decides the rest.
+int countDescents(const LoopEdges& edges) {
+    double dx[LoopEdges::kLongestChecked], dy[LoopEdges::kLongestChecked];
+    for (int i = 0; i < edges.count; ++i) {
+        const VuNode* node = edges.nodes[i];
+        const VuNode* mate = vu_edgeMate(node);
+        // As in edgeAngle: adding 0.0 turns -0.0 into +0.0.
+        dx[i] = vu_getX(mate) - vu_getX(node) + 0.0;
+        dy[i] = vu_getY(mate) - vu_getY(node) + 0.0;
+    }
+    int descents = 0;
+    for (int i = 0; i < edges.count; ++i) {
+        const int next = i + 1 < edges.count ? i + 1 : 0;
+        const VuAngleOrder order = vu_compareEdgeAngles(dx[next], dy[next], dx[i], dy[i]);
+        if (order == VuAngleOrder::Unsure) return countDescentsByAngle(edges);
+        if (order == VuAngleOrder::Before ||
+            (order == VuAngleOrder::Same && edges.mateClusters[next] < edges.mateClusters[i]))
+            ++descents;
+    }
+    return descents;
+}
+
 // Whether the vertex loop from `start`, a vertex of its own cluster, needs
 // relinking; flags the far clusters of coincident edges on the way. Sorting
 // would order the loop's edges by angle and mate cluster: a loop that runs
 // round that order once, with no two edges to one cluster (coincident edges,
-// which share an angle) and no NaN angle (whose order sorting leaves open), is
-// what relinking would build.
+// which share an angle) and no NaN angle, is what relinking would build.
 bool needsRelink(const VuNode* start, std::vector<char>& relink) {
-    constexpr int kLongestChecked = 16;  // longer loops are simply relinked
-    int mateClusters[kLongestChecked];
-    double angles[kLongestChecked];
-    int count = 0;
-    const VuNode* node = start;
-    do {
-        if (count == kLongestChecked) return true;
-        mateClusters[count++] = vu_getAuxIndex(vu_edgeMate(node));
-        node = vu_vsucc(node);
-    } while (node != start);
-    bool coincident = false;
-    for (int i = 0; i < count; ++i) {
-        for (int j = i + 1; j < count; ++j) {
-            if (mateClusters[i] != mateClusters[j]) continue;
-            relink[mateClusters[i]] = 1;
-            coincident = true;
-        }
-    }
-    if (coincident) return true;
+    LoopEdges edges;
+    if (!readLoopEdges(start, edges) || flagCoincidentEdges(edges, relink)) return true;
     // Two edges at a vertex are in order either way round.
-    if (count < 3) return false;
-    node = start;
-    for (int i = 0; i < count; ++i, node = vu_vsucc(node)) {
-        angles[i] = edgeAngle(node, vu_edgeMate(node));
-        if (std::isnan(angles[i])) return true;
-    }
-    int descents = 0;
-    for (int i = 0; i < count; ++i) {
-        const int next = i + 1 < count ? i + 1 : 0;
-        if (isBefore(angles[next], mateClusters[next], angles[i], mateClusters[i])) ++descents;
-    }
-    return descents != 1;
+    if (edges.count < 3) return false;
+    return countDescents(edges) != 1;
 }
 
 // Which clusters linking has to rebuild: every one after a collapsed edge was

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 
 #include "vu/graph_test_helpers.h"
+#include "vu/vu_edge_angle_order.h"
 
 namespace Korvex {
 namespace {
@@ -135,6 +137,50 @@ TEST_F(Merge, RandomOverlapsBecomeAPlanarSubdivision) {
         vu_mergeOrUnionLoops(set, static_cast<vumergetype>(trial % 3 == 0 ? 0 : 1));
         expectPlanarSubdivision(set);
     }
+}
+
+// The direction order that spares atan2 never disagrees with atan2 when it
+// answers, on ordinary, nearly parallel, near-axis, axis, zero and hostile
+// directions; and it does answer for ordinary ones.
+TEST(EdgeAngleOrder, AgreesWithAtan2WheneverItAnswers) {
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    auto direction = [&](int kind) -> std::pair<double, double> {
+        const double x = unit(random) * 1e3, y = unit(random) * 1e3;
+        switch (kind) {
+            case 0: return {x, y};
+            case 1: return {x, x * 1e-12};           // hugging the x axis
+            case 2: return {x, 0.0};                 // on it, either way
+            case 3: return {0.0, y};
+            case 4: return {0.0, 0.0};
+            default: return {kind == 5 ? inf : nan, y};
+        }
+    };
+    int answered = 0, ordinary = 0;
+    for (int trial = 0; trial < 200000; ++trial) {
+        const int kindA = trial % 7, kindB = (trial / 7) % 7;
+        auto [ax, ay] = direction(kindA);
+        auto [bx, by] = direction(kindB);
+        if (trial % 3 == 0) {  // b nearly parallel to a
+            bx = ax * (1 + 1e-13 * unit(random));
+            by = ay * (1 + 1e-13 * unit(random));
+        }
+        ax += 0.0, ay += 0.0, bx += 0.0, by += 0.0;
+        const VuAngleOrder order = vu_compareEdgeAngles(ax, ay, bx, by);
+        if (kindA == 0 && kindB == 0 && trial % 3 != 0) {
+            ++ordinary;
+            answered += order != VuAngleOrder::Unsure;
+        }
+        if (order == VuAngleOrder::Unsure) continue;
+        const double a = std::atan2(ay, ax), b = std::atan2(by, bx);
+        const VuAngleOrder expected = a < b    ? VuAngleOrder::Before
+                                      : a == b ? VuAngleOrder::Same
+                                               : VuAngleOrder::After;
+        ASSERT_EQ(order, expected) << ax << " " << ay << " / " << bx << " " << by;
+    }
+    EXPECT_GT(answered, ordinary * 99 / 100);
 }
 
 }  // namespace
