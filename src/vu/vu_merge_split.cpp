@@ -52,21 +52,41 @@ void filterParameters(std::vector<double>& parameters, double width, std::vector
     }
 }
 
-// The vertices that may split edges, sorted by y, then x: those of the
-// clustered vertex loops with a node outside the exterior. The records hold
-// one node of every vertex loop of the graph as it is.
+// Sorts points by y. They come in the order of the clustering key, which
+// is nearly y, so an insertion sort has little to move; a budget of moves
+// guards against inputs where it is not.
+void sortByY(std::vector<VuMergeSweepPoint>& points) {
+    const auto byY = [](const VuMergeSweepPoint& a, const VuMergeSweepPoint& b) { return a.y < b.y; };
+    size_t budget = 8 * points.size();
+    for (size_t i = 1; i < points.size(); ++i) {
+        const VuMergeSweepPoint point = points[i];
+        size_t j = i;
+        for (; j > 0 && byY(point, points[j - 1]); --j) points[j] = points[j - 1];
+        points[j] = point;
+        const size_t moves = i - j;
+        if (moves > budget) {
+            std::sort(points.begin(), points.end(), byY);
+            return;
+        }
+        budget -= moves;
+    }
+}
+
+// The vertices that may split edges, sorted by y: those of the clustered
+// vertex loops with a node outside the exterior. The records hold one node of
+// every vertex loop of the graph as it is. A point with a NaN could split
+// nothing and is left out. The sweep gathers every point of a y range and
+// sorts what it finds, so the order among points of equal y does not matter.
 void collectSweepPoints(const std::vector<VuMergeVertexRecord>& vertices,
                         std::vector<VuMergeSweepPoint>& points) {
     points.clear();
     for (const VuMergeVertexRecord& vertex : vertices) {
         const VuNode* inside = vu_findUnmaskedAroundVertex(vertex.node, VU_EXTERIOR_EDGE);
-        if (inside) points.push_back({vu_getX(inside), vu_getY(inside)});
+        if (!inside) continue;
+        const VuMergeSweepPoint point = {vu_getX(inside), vu_getY(inside)};
+        if (!std::isnan(point.x) && !std::isnan(point.y)) points.push_back(point);
     }
-    vumerge_sortNaNLast(
-        points, [](const VuMergeSweepPoint& p) { return std::isnan(p.x) || std::isnan(p.y); },
-        [](const VuMergeSweepPoint& a, const VuMergeSweepPoint& b) {
-            return a.y < b.y || (a.y == b.y && a.x < b.x);
-        });
+    sortByY(points);
 }
 
 // The parameter of point on the edge when the point lies within tol of the
