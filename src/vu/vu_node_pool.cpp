@@ -1,7 +1,6 @@
 #include "vu/vu_node_pool.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include "vu/vu_array.h"
 #include "vu/vu_topology.h"
@@ -21,10 +20,12 @@ VuNode* nodeAt(void* block, std::size_t stride, int index) {
                                      stride * static_cast<std::size_t>(index));
 }
 
+}  // namespace
+
 // Allocates one block and threads its nodes onto the free list. A node's
 // record is reset when it is handed out, so only the callers' extra bytes
 // need zeroing here: they start as zeros.
-bool addBlock(VuSet* set) {
+bool vuNodePool_addBlock(VuSet* set) {
     const std::size_t stride = nodeStride(set);
     void* block = set->extraBytes > 0 ? std::calloc(VU_NODES_PER_BLOCK, stride)
                                       : std::malloc(VU_NODES_PER_BLOCK * stride);
@@ -44,38 +45,7 @@ bool addBlock(VuSet* set) {
     return true;
 }
 
-void linkIntoLiveList(VuSet* set, VuNode* node) {
-    if (!set->liveList) {
-        set->liveList = node;
-        return;
-    }
-    // Right after the live-list node: iteration meets the newest node first.
-    node->nextInSet = set->liveList->nextInSet;
-    set->liveList->nextInSet = node;
-}
-
-}  // namespace
-
-VuNode* vu_allocateNode(VuSet* set) {
-    if (!set->freeList && !addBlock(set)) return nullptr;
-    VuNode* node = set->freeList;
-    set->freeList = node->nextInSet;
-    // Only the record is reset: the caller's extra bytes keep their content.
-    std::memset(static_cast<void*>(node), 0, sizeof(VuNode));
-    node->nextInSet = node;
-    node->fSucc = node;
-    node->vSucc = node;
-    node->id = set->nodeCounter++;
-    node->userDataP = set->defaultUserDataP;
-    node->userData2 = set->defaultUserData2;
-    linkIntoLiveList(set, node);
-    return node;
-}
-
-void vuNodePool_recycle(VuSet* set, VuNode* node) {
-    node->nextInSet = set->freeList;
-    set->freeList = node;
-}
+VuNode* vu_allocateNode(VuSet* set) { return vuNodePool_take(set); }
 
 void vuNodePool_releaseNewest(VuSet* set) {
     VuNode* live = set->liveList;

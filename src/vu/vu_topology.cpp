@@ -14,9 +14,9 @@ void store(VuNode** out, VuNode* node) {
 }
 
 // Two fresh nodes, or false with nothing kept when memory runs out.
-bool allocatePair(VuSet* set, VuNode** a, VuNode** b) {
-    *a = vu_allocateNode(set);
-    *b = *a ? vu_allocateNode(set) : nullptr;
+inline bool allocatePair(VuSet* set, VuNode** a, VuNode** b) {
+    *a = vuNodePool_take(set);
+    *b = *a ? vuNodePool_take(set) : nullptr;
     if (*b) return true;
     if (*a) vuNodePool_releaseNewest(set);
     *a = nullptr;
@@ -87,6 +87,35 @@ void releaseMarkedNodes(VuSet* set, VuMask m) {
     if (lastSurvivor) lastSurvivor->nextInSet = firstSurvivor;
 }
 
+// The work of vu_splitEdgeWithMasks, inline so that the hot vu_splitEdge
+// makes its nodes without further calls. Both outputs are null on failure.
+inline void splitEdge(VuSet* set, VuNode* node, VuMask maskA, VuMask maskB, VuNode** a,
+                      VuNode** b) {
+    if (!node) {
+        vu_createSlingEdge(set, a, b);
+        if (*a) {
+            (*a)->mask |= maskA;
+            (*b)->mask |= maskB;
+        }
+        return;
+    }
+    VuNode* mate = vu_edgeMate(node);
+    // Allocate before announcing the split so that a failure changes nothing.
+    if (!allocatePair(set, a, b)) return;
+    VuNode* first = *a;
+    VuNode* second = *b;
+    vu_sendMessage(set, VU_MSG_PRE_EDGE_SPLIT, node, mate);
+    first->fSucc = node->fSucc;
+    node->fSucc = first;
+    second->fSucc = mate->fSucc;
+    mate->fSucc = second;
+    first->vSucc = second;
+    second->vSucc = first;
+    inheritFromEdgeSide(set, first, node);
+    inheritFromEdgeSide(set, second, mate);
+    vu_sendMessage(set, VU_MSG_POST_EDGE_SPLIT, first, second);
+}
+
 }  // namespace
 
 void vu_createFreeEdge(VuSet* set, VuNode** nodeA, VuNode** nodeB) {
@@ -139,43 +168,19 @@ void vu_insertEdgeBetween(VuSet* set, VuNode* nodeA, VuNode* nodeB, VuNode** new
 
 void vu_splitEdgeWithMasks(VuSet* set, VuNode* node, VuNode** new1, VuNode** new2,
                            VuMask maskA, VuMask maskB) {
-    if (!node) {
-        VuNode* a = nullptr;
-        VuNode* b = nullptr;
-        vu_createSlingEdge(set, &a, &b);
-        if (a) {
-            a->mask |= maskA;
-            b->mask |= maskB;
-        }
-        store(new1, a);
-        store(new2, b);
-        return;
-    }
-    VuNode* mate = vu_edgeMate(node);
     VuNode* a = nullptr;
     VuNode* b = nullptr;
-    // Allocate before announcing the split so that a failure changes nothing.
-    if (!allocatePair(set, &a, &b)) {
-        store(new1, nullptr);
-        store(new2, nullptr);
-        return;
-    }
-    vu_sendMessage(set, VU_MSG_PRE_EDGE_SPLIT, node, mate);
-    a->fSucc = node->fSucc;
-    node->fSucc = a;
-    b->fSucc = mate->fSucc;
-    mate->fSucc = b;
-    a->vSucc = b;
-    b->vSucc = a;
-    inheritFromEdgeSide(set, a, node);
-    inheritFromEdgeSide(set, b, mate);
-    vu_sendMessage(set, VU_MSG_POST_EDGE_SPLIT, a, b);
+    splitEdge(set, node, maskA, maskB, &a, &b);
     store(new1, a);
     store(new2, b);
 }
 
 void vu_splitEdge(VuSet* set, VuNode* node, VuNode** new1, VuNode** new2) {
-    vu_splitEdgeWithMasks(set, node, new1, new2, set->slingMaskA, set->slingMaskB);
+    VuNode* a = nullptr;
+    VuNode* b = nullptr;
+    splitEdge(set, node, set->slingMaskA, set->slingMaskB, &a, &b);
+    store(new1, a);
+    store(new2, b);
 }
 
 void vu_detachEdge(VuSet* set, VuNode* node) {
