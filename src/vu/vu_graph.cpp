@@ -6,10 +6,18 @@ namespace Korvex {
 
 namespace {
 
+// Newest to oldest. The visits may not change the live list, so its end is
+// read once.
 template <typename Visit>
 void forEachNodeInGraph(const VuSet* set, Visit visit) {
-    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node))
+    VuNode* const oldest = set->liveList;
+    if (!oldest) return;
+    VuNode* node = oldest->nextInSet;
+    for (;;) {
         visit(node);
+        if (node == oldest) return;
+        node = node->nextInSet;
+    }
 }
 
 }  // namespace

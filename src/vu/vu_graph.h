@@ -12,11 +12,15 @@ namespace Korvex {
 inline VuNode* vu_firstNodeInGraph(const VuSet* set) {
     return set->liveList ? set->liveList->nextInSet : nullptr;
 }
-// Null after the last (oldest) node, and for a null node.
+// Null after the last (oldest) node, and for a null node. The node must be
+// live: the live list is a circle, so a live node always has a successor.
 inline VuNode* vu_nextNodeInGraph(const VuSet* set, const VuNode* node) {
     // The live-list node is the oldest node and so the last one visited.
     if (!node || node == set->liveList) return nullptr;
-    return node->nextInSet;
+    VuNode* next = node->nextInSet;
+    // Telling the compiler lets a caller's "while (node)" test fold away.
+    if (!next) __builtin_unreachable();
+    return next;
 }
 int vu_countNodesInGraph(const VuSet* set);
 
