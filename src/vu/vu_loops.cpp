@@ -56,29 +56,37 @@ int keepVertices(DPoint3d* run, int n, double tol, int* kept) {
     // Indices stay below 2n (i and j are below n), so one wrap suffices and
     // the division of a modulo is spared.
     auto at = [=](long long i) -> DPoint3d& { return run[i < n ? i : i - n]; };
+    auto edgeLength = [&](long long i) { return xyDistance(at(i), at(i + 1)); };
     int keptCount = 0;
     int i = 0;
+    // The length of the edge leaving i. Once measured while looking ahead for
+    // a chain, it is not measured again unless a collapse moved its points.
+    double leaving = edgeLength(0);
     while (i < n) {
-        if (xyDistance(at(i), at(i + 1)) <= tol) {
+        if (leaving <= tol) {
             ++i;  // drop a point that a short edge leads away from
+            if (i < n) leaving = edgeLength(i);
             continue;
         }
         kept[keptCount++] = i;
         double reach = tol;
+        double length = 0.0;
         int j = 1;
         for (; j < n; ++j) {
-            const double length = xyDistance(at(i + j), at(i + j + 1));
+            length = edgeLength(i + j);
             if (!(length < tol)) break;
             reach += length;
         }
         if (j == 1) {
             ++i;
+            leaving = length;  // the edge just measured, nothing moved since
             continue;
         }
         if (j >= n) return -1;
         const DPoint3d corner = replacementPoint(at(i), at(i + 1), at(i + j), at(i + j + 1), reach);
         for (int k = 1; k <= j; ++k) at(i + k) = corner;
         i += j;
+        if (i < n) leaving = edgeLength(i);
     }
     return keptCount;
 }
