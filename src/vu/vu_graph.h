@@ -12,15 +12,11 @@ namespace Korvex {
 inline VuNode* vu_firstNodeInGraph(const VuSet* set) {
     return set->liveList ? set->liveList->nextInSet : nullptr;
 }
-// Null after the last (oldest) node, and for a null node. The node must be
-// live: the live list is a circle, so a live node always has a successor.
+// Null after the last (oldest) node, and for a null node.
 inline VuNode* vu_nextNodeInGraph(const VuSet* set, const VuNode* node) {
     // The live-list node is the oldest node and so the last one visited.
     if (!node || node == set->liveList) return nullptr;
-    VuNode* next = node->nextInSet;
-    // Telling the compiler lets a caller's "while (node)" test fold away.
-    if (!next) __builtin_unreachable();
-    return next;
+    return node->nextInSet;
 }
 int vu_countNodesInGraph(const VuSet* set);
 
