@@ -10,9 +10,9 @@ namespace {
 
 constexpr int kSweepAttempts = 3;
 
-void sweepWithRetries(VuSet* set) {
+void sweepWithRetries(VuSet* set, VuRegularizeSweep& sweep) {
     for (int attempt = 0; attempt < kSweepAttempts; ++attempt) {
-        if (VuRegularizeSweep(set).run()) return;
+        if (sweep.run()) return;
         vu_sendMessage(set, VU_MSG_OUT_OF_MEMORY, nullptr, nullptr);
     }
 }
@@ -30,9 +30,12 @@ void turnHalfTurn(VuSet* set) {
 
 void vureg_regularizeGraph(VuSet* set) {
     if (!set) return;
-    sweepWithRetries(set);
+    // One sweep object serves both directions and every retry, so that its
+    // masks and arrays are taken from the pools once.
+    VuRegularizeSweep sweep(set);
+    sweepWithRetries(set, sweep);
     turnHalfTurn(set);
-    sweepWithRetries(set);
+    sweepWithRetries(set, sweep);
     turnHalfTurn(set);
 }
 

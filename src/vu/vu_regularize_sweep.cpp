@@ -111,7 +111,7 @@ bool VuRegularizeSweep::hasResources() const {
 
 bool VuRegularizeSweep::run() {
     if (!hasResources()) return true;
-    markUpEdges();
+    startOver();
     collectEvents();
     sortEvents();
     for (int i = 0; i < vu_arraySize(m_events) && !m_failed; ++i) {
@@ -122,36 +122,48 @@ bool VuRegularizeSweep::run() {
     return !m_failed;
 }
 
-// A node carries the up mask when its edge rises along its face. This pass
-// also clears the event mask everywhere.
-void VuRegularizeSweep::markUpEdges() {
-    for (VuNode* node = vu_firstNodeInGraph(m_set); node; node = vu_nextNodeInGraph(m_set, node)) {
-        vu_clrMask(node, m_eventMask);
-        vu_writeMask(node, m_upMask, vu_isBelowInSweep(node, vu_fsucc(node)));
-    }
+// A sweep object may run again (after a failure, or on the turned graph):
+// nothing of an earlier run is kept.
+void VuRegularizeSweep::startOver() {
+    vu_arrayClear(m_events);
+    vu_arrayClear(m_rightChains);
+    vu_arrayClear(m_leftChains);
+    vu_arrayClear(m_pending);
+    m_failed = false;
 }
 
 // Every local minimum of a face becomes an event. Reflex, straight and lone
 // minima get the event mask: they must be joined downwards. Convex maxima get
 // it too, which keeps them out of the pending targets; they are no events.
+//
+// One pass over the nodes writes both masks everywhere: each node a gets the
+// up mask when its edge rises along its face, and its face successor b gets
+// the event mask from the corner a-b-c. As fSucc visits every node exactly
+// once, every node has both masks written before any is read.
 void VuRegularizeSweep::collectEvents() {
     for (VuNode* a = vu_firstNodeInGraph(m_set); a; a = vu_nextNodeInGraph(m_set, a)) {
         VuNode* b = vu_fsucc(a);
-        VuNode* c = vu_fsucc(b);
-        const bool aRises = vu_getMask(a, m_upMask) != 0;
-        const bool bRises = vu_getMask(b, m_upMask) != 0;
-        const bool bIsAlone = vu_vsucc(b) == b;
-        if (!aRises && bRises) {
-            // A face of two edges between two vertices that each have other
-            // edges has nothing to regularize. Points that cannot be ordered
-            // stay out of the sort.
-            if ((a == c && vu_vsucc(a) != a) || !vu_hasFiniteXY(b)) continue;
-            vu_arrayAdd(m_events, b);
-            if (bIsAlone || vu_turnXY(a, b, c) <= 0.0) vu_setMask(b, m_eventMask);
-        } else if (aRises && !bRises) {
-            if (!bIsAlone && vu_turnXY(a, b, c) > 0.0) vu_setMask(b, m_eventMask);
-        }
+        const bool aRises = vu_isBelowInSweep(a, b);
+        vu_writeMask(a, m_upMask, aRises);
+        vu_writeMask(b, m_eventMask, classifyCorner(a, b, aRises));
     }
+}
+
+// Whether the middle node b of the face corner a-b-c must be joined
+// downwards (or, for a convex maximum, kept from the pending targets); adds
+// b to the events when it is a local minimum that can be sorted.
+bool VuRegularizeSweep::classifyCorner(VuNode* a, VuNode* b, bool aRises) {
+    VuNode* c = vu_fsucc(b);
+    const bool bRises = vu_isBelowInSweep(b, c);
+    if (aRises == bRises) return false;
+    const bool bIsAlone = vu_vsucc(b) == b;
+    if (aRises) return !bIsAlone && vu_turnXY(a, b, c) > 0.0;
+    // A face of two edges between two vertices that each have other edges
+    // has nothing to regularize. Points that cannot be ordered stay out of
+    // the sort.
+    if ((a == c && vu_vsucc(a) != a) || !vu_hasFiniteXY(b)) return false;
+    vu_arrayAdd(m_events, b);
+    return bIsAlone || vu_turnXY(a, b, c) <= 0.0;
 }
 
 // Lowest first; at one point the minima to be joined come before the convex

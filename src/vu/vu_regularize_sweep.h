@@ -27,7 +27,8 @@ public:
     VuRegularizeSweep& operator=(const VuRegularizeSweep&) = delete;
 
     // False when a new edge failed its sector test (message -200 was sent and
-    // the sweep stopped there); the graph stays valid either way.
+    // the sweep stopped there); the graph stays valid either way. A sweep may
+    // run any number of times; each run starts afresh.
     bool run();
 
 private:
@@ -41,8 +42,9 @@ private:
     };
 
     bool hasResources() const;
-    void markUpEdges();
+    void startOver();
     void collectEvents();
+    bool classifyCorner(VuNode* a, VuNode* b, bool aRises);
     void sortEvents();
     void startChains(VuNode* node);
     void joinEvent(VuNode* event);
