@@ -1,5 +1,8 @@
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
+#include <memory_resource>
 #include <utility>
 #include <vector>
 
@@ -13,13 +16,28 @@ namespace Korvex {
 
 namespace {
 
+// The scratch lists of one marking live in a buffer on the call stack; only
+// graphs far larger than usual spill to the heap.
+constexpr std::size_t kScratchBytes = 2048;
+constexpr std::size_t kReservedSeeds = 16;
+constexpr std::size_t kReservedWalkEntries = 64;
+// Seed lists up to this length are sorted in place by insertion.
+constexpr std::size_t kLongestInsertionSort = 32;
+
 // Exterior marking by alternation: a region is a set of faces joined by
 // non-boundary edges; crossing a boundary edge flips between exterior and
 // interior. Both traversals use explicit stacks so that deep nestings cannot
 // exhaust the call stack.
+//
+// Every face starts unwalked (the caller marks all nodes); walking a face
+// clears the mark, so no pass is needed to clear a walked mark beforehand.
 class AlternationMarker {
 public:
-    AlternationMarker(VuMask reached, VuMask walked) : m_reached(reached), m_walked(walked) {}
+    AlternationMarker(VuMask reached, VuMask unwalked, vuArray* floodStack,
+                      std::pmr::memory_resource* memory)
+        : m_reached(reached), m_unwalked(unwalked), m_floodStack(floodStack), m_walkStack(memory) {
+        m_walkStack.reserve(kReservedWalkEntries);
+    }
 
     // Marks the region around an exterior seed face exterior, then alternates
     // outwards-in from it.
@@ -30,25 +48,24 @@ public:
 
 private:
     void setFaceState(VuNode* face, bool exterior) {
-        if (exterior) vu_setMaskAroundFace(face, VU_EXTERIOR_EDGE);
-        else vu_clrMaskAroundFace(face, VU_EXTERIOR_EDGE);
-        vu_setMaskAroundFace(face, m_reached);
+        const VuMask set = m_reached | (exterior ? VU_EXTERIOR_EDGE : 0);
+        const VuMask keep = ~(m_reached | VU_EXTERIOR_EDGE);
+        vu_detail::forEachInLoop(face, vu_detail::kAroundFace,
+                                 [=](VuNode* node) { node->mask = (node->mask & keep) | set; });
     }
 
     // Gives every face reachable without crossing a boundary edge the state.
     void floodRegion(VuNode* start, bool exterior) {
-        m_floodStack.clear();
+        vu_arrayClear(m_floodStack);
         setFaceState(start, exterior);
-        m_floodStack.push_back(start);
-        while (!m_floodStack.empty()) {
-            VuNode* face = m_floodStack.back();
-            m_floodStack.pop_back();
+        vu_arrayAdd(m_floodStack, start);
+        while (VuNode* face = vu_arrayRemoveLast(m_floodStack)) {
             VuNode* x = face;
             do {
                 VuNode* mate = vu_edgeMate(x);
                 if (!vu_getMask(x, VU_BOUNDARY_EDGE) && !vu_getMask(mate, m_reached)) {
                     setFaceState(mate, exterior);
-                    m_floodStack.push_back(mate);
+                    vu_arrayAdd(m_floodStack, mate);
                 }
                 x = vu_fsucc(x);
             } while (x != face);
@@ -62,8 +79,8 @@ private:
         while (!m_walkStack.empty()) {
             const auto [face, acrossState] = m_walkStack.back();
             m_walkStack.pop_back();
-            if (vu_getMask(face, m_walked)) continue;
-            vu_setMaskAroundFace(face, m_walked);
+            if (!vu_getMask(face, m_unwalked)) continue;
+            vu_clrMaskAroundFace(face, m_unwalked);
             VuNode* x = face;
             do {
                 visitEdge(x, acrossState);
@@ -79,79 +96,108 @@ private:
                 floodRegion(mate, acrossState);
                 m_walkStack.emplace_back(mate, !acrossState);
             }
-        } else if (!vu_getMask(mate, m_walked)) {
+        } else if (vu_getMask(mate, m_unwalked)) {
             m_walkStack.emplace_back(mate, acrossState);
         }
     }
 
     VuMask m_reached;
-    VuMask m_walked;
-    std::vector<VuNode*> m_floodStack;
-    std::vector<std::pair<VuNode*, bool>> m_walkStack;
+    VuMask m_unwalked;
+    vuArray* m_floodStack;
+    std::pmr::vector<std::pair<VuNode*, bool>> m_walkStack;
 };
 
 // A face (its first node in graph order) and its area, NaN counted as the
 // largest.
 using KeyedFace = std::pair<double, VuNode*>;
+using SeedList = std::pmr::vector<KeyedFace>;
 
-KeyedFace keyedFace(VuNode* face) {
-    const double area = vu_area(face);
-    return {std::isnan(area) ? HUGE_VAL : area, face};
+struct FaceMeasure {
+    double area;  // as vu_area gives it
+    int nodes;
+};
+
+// One walk around the face: its node count and its area, summed exactly as
+// vu_area sums it; every node gets m.
+FaceMeasure measureAndMarkFace(VuNode* face, VuMask m) {
+    double sum = 0.0;
+    int nodes = 0;
+    VuNode* x = face;
+    do {
+        x->mask |= m;
+        VuNode* y = x->fSucc;
+        sum += (y->xyz.x - x->xyz.x) * (y->xyz.y + x->xyz.y);
+        ++nodes;
+        x = y;
+    } while (x != face);
+    return {nodes >= 3 ? -0.5 * sum : 0.0, nodes};
 }
 
-// Seeds: every face of three or more nodes whose area is not positive. They
-// are also the exterior faces from then on, so they are gathered here with
-// their areas, in graph order, as collecting the exterior faces would give
-// them. The exterior bit is cleared in the pass that clears the visit mark.
-void markNonPositiveFacesExterior(VuSet* set, std::vector<KeyedFace>& exteriorFaces) {
-    const VuMask visited = vu_grabMask(set);
-    vu_clearMaskInSet(set, VU_EXTERIOR_EDGE | visited);
+// Visits every face once, at its first node in graph order, and marks all its
+// nodes unwalked. The seeds are gathered in that order with their areas:
+// with markByArea, every face of three or more nodes whose area is not
+// positive, which also becomes exterior; otherwise the faces marked exterior.
+void gatherSeeds(VuSet* set, bool markByArea, VuMask unwalked, SeedList& seeds) {
     for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
-        if (vu_getMask(node, visited)) continue;
-        const double area = vu_area(node);
-        if (area <= 0.0 && vu_countNodesAroundFace(node) >= 3) {
-            vu_setMaskAroundFace(node, VU_EXTERIOR_EDGE);
-            exteriorFaces.emplace_back(area, node);
+        if (vu_getMask(node, unwalked)) continue;
+        const FaceMeasure face = measureAndMarkFace(node, unwalked);
+        if (markByArea) {
+            if (face.area <= 0.0 && face.nodes >= 3) {
+                vu_setMaskAroundFace(node, VU_EXTERIOR_EDGE);
+                seeds.emplace_back(face.area, node);
+            }
+        } else if (vu_getMask(node, VU_EXTERIOR_EDGE)) {
+            seeds.emplace_back(std::isnan(face.area) ? HUGE_VAL : face.area, node);
         }
-        vu_setMaskAroundFace(node, visited);
     }
-    vu_returnMask(set, visited);
 }
 
-// The exterior faces as marked by the caller.
-void collectExteriorFaces(VuSet* set, vuArray* faces, std::vector<KeyedFace>& exteriorFaces) {
-    vu_collectExteriorFaceLoops(faces, set);
-    for (int i = 0, count = vu_arraySize(faces); i < count; ++i)
-        exteriorFaces.push_back(keyedFace(vu_arrayGet(faces, i)));
+// By area, ties in gathering order. Seed lists are short, so an insertion
+// sort does it without the temporary buffer of std::stable_sort; both give
+// the one stable order.
+void sortByArea(SeedList& seeds) {
+    const auto less = [](const KeyedFace& a, const KeyedFace& b) { return a.first < b.first; };
+    if (seeds.size() > kLongestInsertionSort) {
+        std::stable_sort(seeds.begin(), seeds.end(), less);
+        return;
+    }
+    for (std::size_t i = 1; i < seeds.size(); ++i) {
+        const KeyedFace seed = seeds[i];
+        std::size_t j = i;
+        for (; j > 0 && less(seed, seeds[j - 1]); --j) seeds[j] = seeds[j - 1];
+        seeds[j] = seed;
+    }
 }
 
 }  // namespace
 
 void vu_markAlternatingExteriorBoundaries(VuSet* set, bool markByArea) {
-    vuArray* faces = vu_grabArray(set);
-    if (!faces) return;
-    std::vector<KeyedFace> exteriorFaces;
-    if (markByArea) markNonPositiveFacesExterior(set, exteriorFaces);
+    vuArray* floodStack = vu_grabArray(set);
+    if (!floodStack) return;
+    std::array<std::byte, kScratchBytes> buffer;
+    std::pmr::monotonic_buffer_resource memory(buffer.data(), buffer.size());
+    SeedList seeds(&memory);
+    seeds.reserve(kReservedSeeds);
+
     const VuMask reached = vu_grabMask(set);
-    const VuMask walked = vu_grabMask(set);
-    vu_clearMaskInSet(set, reached | walked);
-    if (!markByArea) collectExteriorFaces(set, faces, exteriorFaces);
+    const VuMask unwalked = vu_grabMask(set);
+    vu_clearMaskInSet(set, reached | unwalked | (markByArea ? VU_EXTERIOR_EDGE : 0));
+    gatherSeeds(set, markByArea, unwalked, seeds);
 
     // Taking the smallest unreached face each time is the same as running
-    // through them in area order (ties in collection order) and skipping
+    // through them in area order (ties in gathering order) and skipping
     // those reached meanwhile.
-    std::stable_sort(exteriorFaces.begin(), exteriorFaces.end(),
-                     [](const KeyedFace& a, const KeyedFace& b) { return a.first < b.first; });
-    AlternationMarker marker(reached, walked);
-    for (const KeyedFace& keyed : exteriorFaces) {
+    sortByArea(seeds);
+    AlternationMarker marker(reached, unwalked, floodStack, &memory);
+    for (const KeyedFace& keyed : seeds) {
         VuNode* face = keyed.second;
         if (vu_getMask(face, reached) || !vu_getMask(face, VU_EXTERIOR_EDGE)) continue;
         marker.markFromSeed(face);
     }
 
-    vu_returnMask(set, walked);
+    vu_returnMask(set, unwalked);
     vu_returnMask(set, reached);
-    vu_returnArray(set, faces);
+    vu_returnArray(set, floodStack);
 }
 
 }  // namespace Korvex

@@ -35,12 +35,13 @@ std::vector<NodeRecord> snapshot(const VuSet* set) {
     return records;
 }
 
-// Sets every pooled bit and scribbles on the auxiliary indices, as a step that
-// used them and left them dirty would.
-void dirtyScratchState(VuSet* set) {
+// Sets every pooled bit (and the given ones on every other node) and
+// scribbles on the auxiliary indices, as a step that used them and left them
+// dirty would.
+void dirtyScratchState(VuSet* set, VuMask alternateBits = 0) {
     int scribble = 7;
     for (VuNode* n : nodesOf(set)) {
-        n->mask |= kPooledBits;
+        n->mask |= kPooledBits | (scribble % 2 ? alternateBits : 0);
         n->auxIndex = scribble = scribble * 31 + 5;
     }
 }
@@ -61,24 +62,32 @@ void loadMerged(VuSet* set, const Polygon& polygon) {
     vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
 }
 
-// Runs step on a clean and on a dirtied copy of the same merged input and
-// expects the same graph from both.
-template <typename Step>
-void expectStepIgnoresDirt(const Polygon& input, Step step) {
+// Prepares a clean and a second copy of the same merged input, dirties the
+// second, runs step on both and expects the same graph from both.
+template <typename Prepare, typename Step>
+void expectStepIgnoresDirt(const Polygon& input, Prepare prepare, Step step,
+                           VuMask alternateBits = 0) {
     UniqueVuSet clean = makeVuSet();
     UniqueVuSet dirty = makeVuSet();
-    loadMerged(clean.get(), input);
-    loadMerged(dirty.get(), input);
-    dirtyScratchState(dirty.get());
+    for (VuSet* set : {clean.get(), dirty.get()}) {
+        loadMerged(set, input);
+        prepare(set);
+    }
+    dirtyScratchState(dirty.get(), alternateBits);
     step(clean.get());
     step(dirty.get());
     EXPECT_TRUE(isWellFormedGraph(dirty.get()));
     EXPECT_EQ(snapshot(clean.get()), snapshot(dirty.get()));
 }
 
+void nothing(VuSet*) {}
+void regularize(VuSet* set) { vureg_regularizeGraph(set); }
+void markByArea(VuSet* set) { vu_markAlternatingExteriorBoundaries(set, true); }
+void markByExteriorBits(VuSet* set) { vu_markAlternatingExteriorBoundaries(set, false); }
+
 TEST(ScratchState, RegularizationIgnoresStaleMaskBits) {
     for (const Polygon& input : sampleInputs())
-        expectStepIgnoresDirt(input, [](VuSet* set) { vureg_regularizeGraph(set); });
+        expectStepIgnoresDirt(input, nothing, regularize);
 }
 
 void turnHalfTurn(VuSet* set) {
@@ -99,6 +108,64 @@ TEST(ScratchState, SweepRunAgainStartsAfresh) {
         turnHalfTurn(fresh.get());
         vureg_regularizeGraph(kept.get());
         EXPECT_EQ(snapshot(fresh.get()), snapshot(kept.get()));
+    }
+}
+
+TEST(ScratchState, ExteriorMarkingIgnoresStaleMaskBits) {
+    for (const Polygon& input : sampleInputs()) {
+        // Marking by area overwrites exterior marks left by earlier operands.
+        expectStepIgnoresDirt(input, regularize, markByArea, VU_EXTERIOR_EDGE);
+        // Seeded by the exterior marks of the first marking.
+        expectStepIgnoresDirt(
+            input,
+            [](VuSet* set) {
+                regularize(set);
+                markByArea(set);
+            },
+            markByExteriorBits);
+    }
+}
+
+// Unregularized, every ring is its own component and the outside of each is a
+// seed: far more seeds and walk entries than the marking keeps room for on
+// the stack. Each cell's square and the square inside it are both read as
+// regions, as nothing joins the inner one to the outer one.
+TEST(ScratchState, ExteriorMarkingWithManySeeds) {
+    UniqueVuSet owner = makeVuSet();
+    VuSet* set = owner.get();
+    for (int i = 0; i < 6; ++i) {
+        for (int j = 0; j < 6; ++j) {
+            addRing(set, square(2.0 * i, 2.0 * j, 1.0));
+            addRing(set, square(2.0 * i + 0.25, 2.0 * j + 0.25, 0.5));
+        }
+    }
+    dirtyScratchState(set);
+    vu_markAlternatingExteriorBoundaries(set, true);
+    EXPECT_EQ(interiorArea(set), 36 * (1.0 + 0.25));
+    for (VuNode* face : loopsOf(set))
+        EXPECT_EQ(vu_getMask(face, VU_EXTERIOR_EDGE) != 0, vu_area(face) < 0.0);
+    EXPECT_TRUE(isWellFormedGraph(set));
+}
+
+// A flat ring has two faces of area 0 on either side of its boundary; both
+// are seeds. The one met first in graph order is marked exterior, and the
+// alternation then makes the other interior. Twenty rings give more seeds than
+// the short-list sort takes.
+TEST(ScratchState, EqualAreaSeedsAreTakenInGraphOrder) {
+    for (int rings : {1, 20}) {
+        UniqueVuSet owner = makeVuSet();
+        VuSet* set = owner.get();
+        for (int i = 0; i < rings; ++i)
+            addRing(set, xy({{0, 2.0 * i}, {1, 2.0 * i}, {2, 2.0 * i}}));
+        vu_markAlternatingExteriorBoundaries(set, true);
+        std::unordered_map<const VuNode*, bool> expectExterior;
+        for (VuNode* face : loopsOf(set)) {
+            if (expectExterior.count(face)) continue;
+            for (VuNode* n : faceNodes(face)) expectExterior[n] = true;
+            for (VuNode* n : faceNodes(vu_edgeMate(face))) expectExterior[n] = false;
+        }
+        for (VuNode* n : nodesOf(set))
+            EXPECT_EQ(vu_getMask(n, VU_EXTERIOR_EDGE) != 0, expectExterior.at(n)) << rings;
     }
 }
 
