@@ -3,8 +3,6 @@
 #include "vu/vu_boolean.h"
 
 #include "vu/vu_array.h"
-#include "vu/vu_face_walk.h"
-#include "vu/vu_faces.h"
 #include "vu/vu_graph.h"
 #include "vu/vu_merge.h"
 #include "vu/vu_node.h"
@@ -15,59 +13,74 @@ namespace Korvex {
 
 namespace {
 
-using RegionPredicate = bool (*)(int count);
-
 bool isExterior(const VuNode* node) { return vu_getMask(node, VU_EXTERIOR_EDGE) != 0; }
 
-// The face of most negative area (the first met wins a tie); null when no face
-// has negative area.
-VuNode* findOuterFace(VuSet* set) {
+// Signed area of a face of three or more nodes, summed as vu_area sums it;
+// every node gets m and, when resetCounts is set, a region count of 0.
+double markFace(VuNode* face, VuMask m, bool resetCounts) {
+    double sum = 0.0;
+    VuNode* x = face;
+    do {
+        x->mask |= m;
+        if (resetCounts) x->auxIndex = 0;
+        VuNode* y = x->fSucc;
+        sum += (y->xyz.x - x->xyz.x) * (y->xyz.y + x->xyz.y);
+        x = y;
+    } while (x != face);
+    return -0.5 * sum;
+}
+
+// Visits every face once, at its first node in graph order, marking all its
+// nodes unflooded (and zeroing their counts for the flood), and returns the
+// face of most negative area (the first met wins a tie); null when no face
+// has negative area. Faces of one or two nodes have area 0.
+VuNode* markFacesAndFindOuter(VuSet* set, VuMask unflooded, bool resetCounts) {
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node))
+        vu_clrMask(node, unflooded);
     VuNode* outer = nullptr;
     double smallest = 0.0;
-    vu_forEachFaceInGraph(set, [&](VuNode* face) {
-        const double area = vu_area(face);
-        if (area < smallest) {
+    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
+        if (vu_getMask(node, unflooded)) continue;
+        const bool enclosesNothing = node->fSucc->fSucc == node;
+        const double area = markFace(node, unflooded, resetCounts);
+        if (!enclosesNothing && area < smallest) {
             smallest = area;
-            outer = face;
+            outer = node;
         }
-    });
+    }
     return outer;
 }
 
-void setCountAroundFace(VuNode* face, int count, VuMask visited) {
+void setCountAroundFace(VuNode* face, int count, VuMask unflooded) {
     VuNode* node = face;
     do {
-        vu_setMask(node, visited);
+        vu_clrMask(node, unflooded);
         vu_setAuxIndex(node, count);
         node = vu_fsucc(node);
     } while (node != face);
 }
 
-void pushUnvisitedCrossings(vuArray* stack, VuNode* face, VuMask visited) {
+void pushUnfloodedCrossings(vuArray* stack, VuNode* face, VuMask unflooded) {
     VuNode* node = face;
     do {
-        if (!vu_getMask(vu_edgeMate(node), visited)) vu_arrayAdd(stack, node);
+        if (vu_getMask(vu_edgeMate(node), unflooded)) vu_arrayAdd(stack, node);
         node = vu_fsucc(node);
     } while (node != face);
 }
 
 // Gives every face the number of operand interiors that contain it, flooding
 // from the outer face (count 0): crossing an edge from its exterior side to
-// its interior side adds one, the other way subtracts one. Faces the flood
-// cannot reach count 0.
-void countRegions(VuSet* set, VuNode* outer, VuMask visited, vuArray* stack) {
-    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
-        vu_clrMask(node, visited);
-        vu_setAuxIndex(node, 0);
-    }
-    setCountAroundFace(outer, 0, visited);
-    pushUnvisitedCrossings(stack, outer, visited);
+// its interior side adds one, the other way subtracts one. Every node starts
+// unflooded with count 0, so faces the flood cannot reach count 0.
+void countRegions(VuNode* outer, VuMask unflooded, vuArray* stack) {
+    setCountAroundFace(outer, 0, unflooded);
+    pushUnfloodedCrossings(stack, outer, unflooded);
     while (VuNode* node = vu_arrayRemoveLast(stack)) {
         VuNode* mate = vu_edgeMate(node);
-        if (vu_getMask(mate, visited)) continue;
+        if (!vu_getMask(mate, unflooded)) continue;
         const int count = vu_getAuxIndex(node) + (isExterior(node) ? 1 : 0) - (isExterior(mate) ? 1 : 0);
-        setCountAroundFace(mate, count, visited);
-        pushUnvisitedCrossings(stack, mate, visited);
+        setCountAroundFace(mate, count, unflooded);
+        pushUnfloodedCrossings(stack, mate, unflooded);
     }
 }
 
@@ -81,6 +94,7 @@ void countRegions(VuSet* set, VuNode* outer, VuMask visited, vuArray* stack) {
 // The deletion needs one mark but runs only when two are free: a caller
 // holding all but one mark of the pool gets the graph classified and
 // uncleaned.
+template <typename RegionPredicate>
 void classifyAndCleanUp(VuSet* set, RegionPredicate isMarkedExterior, bool invert) {
     const VuMask spare = vu_grabMask(set);
     const VuMask doomed = vu_grabMask(set);
@@ -104,20 +118,24 @@ void freeAllNodes(VuSet* set) {
 
 // Counts the regions, classifies the faces and removes the edges that do not
 // separate result from non-result. A graph without an outer face is emptied.
+// The predicate is a template argument so that the per-node test inlines.
+template <typename RegionPredicate>
 int runBoolean(VuSet* set, RegionPredicate isMarkedExterior, bool invert) {
     if (!set || !vu_firstNodeInGraph(set)) return 0;
     vu_mergeAndConnectForBoolop(set);
-    VuNode* outer = findOuterFace(set);
+    const VuMask unflooded = vu_grabMask(set);
+    vuArray* stack = vu_grabArray(set);
+    // Without a mark the flood could not tell where it has been; the counts
+    // are then left as they are.
+    const bool canFlood = unflooded && stack;
+    VuNode* outer = markFacesAndFindOuter(set, unflooded, canFlood);
+    if (outer && canFlood) countRegions(outer, unflooded, stack);
+    vu_returnArray(set, stack);
+    vu_returnMask(set, unflooded);
     if (!outer) {
         freeAllNodes(set);
         return 0;
     }
-    const VuMask visited = vu_grabMask(set);
-    vuArray* stack = vu_grabArray(set);
-    // Without a visit mark the flood could not tell where it has been.
-    if (stack && visited) countRegions(set, outer, visited, stack);
-    vu_returnArray(set, stack);
-    vu_returnMask(set, visited);
     classifyAndCleanUp(set, isMarkedExterior, invert);
     return 0;
 }

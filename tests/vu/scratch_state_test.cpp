@@ -169,5 +169,44 @@ TEST(ScratchState, EqualAreaSeedsAreTakenInGraphOrder) {
     }
 }
 
+int dirtyThenAnd(VuSet* set) {
+    dirtyScratchState(set);
+    return vu_andLoops(set);
+}
+int dirtyThenOr(VuSet* set) {
+    dirtyScratchState(set);
+    return vu_orLoops(set);
+}
+int dirtyThenXor(VuSet* set) {
+    dirtyScratchState(set);
+    return vu_xorLoops(set);
+}
+
+// Both operands loaded as the native operations load them, then combined.
+std::vector<NodeRecord> combine(const Polygon& a, const Polygon& b, VuGraphOperation operation) {
+    UniqueVuSet owner = makeVuSet();
+    VuSet* set = owner.get();
+    vu_setTol(set, 0.0, 1e-10);
+    loadOperand(set, a);
+    vu_stackPush(set);
+    loadOperand(set, b);
+    vu_stackPopWithOperation(set, operation, nullptr);
+    EXPECT_TRUE(isWellFormedGraph(set));
+    return snapshot(set);
+}
+
+TEST(ScratchState, BooleansIgnoreStaleMaskBitsAndCounts) {
+    const std::vector<Polygon> inputs = sampleInputs();
+    const std::pair<VuGraphOperation, VuGraphOperation> operations[] = {
+        {vu_andLoops, dirtyThenAnd}, {vu_orLoops, dirtyThenOr}, {vu_xorLoops, dirtyThenXor}};
+    for (std::size_t i = 0; i + 1 < inputs.size(); ++i) {
+        for (const auto& [clean, dirty] : operations) {
+            const std::vector<NodeRecord> expected = combine(inputs[i], inputs[i + 1], clean);
+            EXPECT_FALSE(expected.empty());
+            EXPECT_EQ(expected, combine(inputs[i], inputs[i + 1], dirty));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace Korvex
