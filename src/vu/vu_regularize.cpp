@@ -1,6 +1,5 @@
 #include "vu/vu_regularize.h"
 
-#include "vu/vu_graph.h"
 #include "vu/vu_regularize_sweep.h"
 #include "vu/vu_set.h"
 
@@ -10,19 +9,11 @@ namespace {
 
 constexpr int kSweepAttempts = 3;
 
-void sweepWithRetries(VuSet* set, VuRegularizeSweep& sweep) {
+template <typename Sweep>
+void sweepWithRetries(VuSet* set, Sweep sweep) {
     for (int attempt = 0; attempt < kSweepAttempts; ++attempt) {
-        if (sweep.run()) return;
+        if (sweep()) return;
         vu_sendMessage(set, VU_MSG_OUT_OF_MEMORY, nullptr, nullptr);
-    }
-}
-
-// Negating x and y turns the sweep order upside down, so an upward sweep
-// handles what were local maxima. Negation is exact and undoes itself.
-void turnHalfTurn(VuSet* set) {
-    for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
-        node->xyz.x = -node->xyz.x;
-        node->xyz.y = -node->xyz.y;
     }
 }
 
@@ -31,12 +22,14 @@ void turnHalfTurn(VuSet* set) {
 void vureg_regularizeGraph(VuSet* set) {
     if (!set) return;
     // One sweep object serves both directions and every retry, so that its
-    // masks and arrays are taken from the pools once.
+    // masks and arrays are taken from the pools once. The downward sweep is
+    // the upward one on the graph seen turned half a turn: negating x and y
+    // turns the sweep order upside down, so it handles what were local
+    // maxima. The sweep reads the coordinates negated rather than moving the
+    // nodes there and back.
     VuRegularizeSweep sweep(set);
-    sweepWithRetries(set, sweep);
-    turnHalfTurn(set);
-    sweepWithRetries(set, sweep);
-    turnHalfTurn(set);
+    sweepWithRetries(set, [&sweep] { return sweep.run(); });
+    sweepWithRetries(set, [&sweep] { return sweep.runTurned(); });
 }
 
 void vu_regularizeGraph(VuSet* set) { vureg_regularizeGraph(set); }

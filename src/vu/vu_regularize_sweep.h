@@ -1,4 +1,5 @@
-// One upward sweep of the regularizer over a whole graph.
+// The sweep of the regularizer over a whole graph: upward, or downward by
+// reading the graph turned half a turn.
 #pragma once
 
 #include <optional>
@@ -30,6 +31,10 @@ public:
     // the sweep stopped there); the graph stays valid either way. A sweep may
     // run any number of times; each run starts afresh.
     bool run();
+    // The same sweep on the graph seen turned half a turn (x and y negated),
+    // with no node moved: it joins every reflex local maximum to a vertex
+    // above it.
+    bool runTurned();
 
 private:
     enum class ChainSide { Right, Left };
@@ -43,18 +48,23 @@ private:
 
     bool hasResources() const;
     void startOver();
-    void collectEvents();
-    bool classifyCorner(VuNode* a, VuNode* b, bool aRises);
-    void sortEvents();
     void startChains(VuNode* node);
-    void joinEvent(VuNode* event);
-
     VuNode* chainStep(VuNode* node, ChainSide side) const;
-    bool chainKeepsRising(VuNode* node, ChainSide side) const;
-    std::optional<ChainEdge> advanceChains(VuNode* event, ChainSide side);
-    VuNode* highestPendingBetween(const ChainEdge* left, const ChainEdge* right) const;
-    bool join(VuNode* event, VuNode* target, VuNode** newAtEvent, VuNode** newAtTarget);
     void replaceLeftChainEntries(VuNode* oldNode, VuNode* newNode);
+
+    // Frame (VuUprightFrame or VuTurnedFrame) is how the sweep reads
+    // coordinates.
+    template <typename Frame> bool sweep();
+    template <typename Frame> void collectEvents();
+    template <typename Frame> bool classifyCorner(VuNode* a, VuNode* b, bool aRises);
+    template <typename Frame> void sortEvents();
+    template <typename Frame> void joinEvent(VuNode* event);
+    template <typename Frame> bool chainKeepsRising(VuNode* node, ChainSide side) const;
+    template <typename Frame> std::optional<ChainEdge> advanceChains(VuNode* event, ChainSide side);
+    template <typename Frame>
+    VuNode* highestPendingBetween(const ChainEdge* left, const ChainEdge* right) const;
+    template <typename Frame>
+    bool join(VuNode* event, VuNode* target, VuNode** newAtEvent, VuNode** newAtTarget);
 
     VuSet* m_set;
     VuMask m_upMask;

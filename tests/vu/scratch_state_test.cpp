@@ -94,20 +94,35 @@ void turnHalfTurn(VuSet* set) {
     for (VuNode* n : nodesOf(set)) n->xyz = {-n->xyz.x, -n->xyz.y, n->xyz.z};
 }
 
-// The regularization runs one sweep object upwards and then on the turned
-// graph; a fresh object per direction must give the same graph.
-TEST(ScratchState, SweepRunAgainStartsAfresh) {
+// Fresh sweep objects on a graph really turned half a turn and back, after an
+// optional upward sweep.
+std::vector<NodeRecord> sweepTurnedGraph(const Polygon& input, bool upwardFirst) {
+    UniqueVuSet owner = makeVuSet();
+    loadMerged(owner.get(), input);
+    if (upwardFirst) {
+        EXPECT_TRUE(VuRegularizeSweep(owner.get()).run());
+    }
+    turnHalfTurn(owner.get());
+    EXPECT_TRUE(VuRegularizeSweep(owner.get()).run());
+    turnHalfTurn(owner.get());
+    return snapshot(owner.get());
+}
+
+// The regularization runs one sweep object upwards and then through the
+// turned frame. Alone, the turned sweep meets the reflex minima the upward
+// sweep would have joined, which it holds as pending targets.
+TEST(ScratchState, TurnedSweepMatchesSweepOfTurnedGraph) {
     for (const Polygon& input : sampleInputs()) {
-        UniqueVuSet fresh = makeVuSet();
-        UniqueVuSet kept = makeVuSet();
-        loadMerged(fresh.get(), input);
-        loadMerged(kept.get(), input);
-        ASSERT_TRUE(VuRegularizeSweep(fresh.get()).run());
-        turnHalfTurn(fresh.get());
-        ASSERT_TRUE(VuRegularizeSweep(fresh.get()).run());
-        turnHalfTurn(fresh.get());
-        vureg_regularizeGraph(kept.get());
-        EXPECT_EQ(snapshot(fresh.get()), snapshot(kept.get()));
+        for (bool upwardFirst : {false, true}) {
+            UniqueVuSet owner = makeVuSet();
+            loadMerged(owner.get(), input);
+            VuRegularizeSweep sweep(owner.get());
+            if (upwardFirst) {
+                ASSERT_TRUE(sweep.run());
+            }
+            ASSERT_TRUE(sweep.runTurned());
+            EXPECT_EQ(sweepTurnedGraph(input, upwardFirst), snapshot(owner.get()));
+        }
     }
 }
 
