@@ -181,6 +181,14 @@ void vu_markAlternatingExteriorBoundaries(VuSet* set, bool markByArea) {
 
     const VuMask reached = vu_grabMask(set);
     const VuMask unwalked = vu_grabMask(set);
+    if (!reached || !unwalked) {
+        // A caller holding the whole mask pool gets nothing marked: without
+        // its two marks the flood could not tell where it has been.
+        vu_returnMask(set, unwalked);
+        vu_returnMask(set, reached);
+        vu_returnArray(set, floodStack);
+        return;
+    }
     vu_clearMaskInSet(set, reached | unwalked | (markByArea ? VU_EXTERIOR_EDGE : 0));
     gatherSeeds(set, markByArea, unwalked, seeds);
 

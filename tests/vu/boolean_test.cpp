@@ -102,5 +102,31 @@ TEST(BooleanHostile, DegenerateRingsGiveTheAreasOfWhatIsLeft) {
     EXPECT_NEAR(booleanResultArea(huge, tiny, vu_orLoops), 1e24, 1e24 * 1e-12);
 }
 
+// A caller that holds all or all but one or two marks of the mask pool gets
+// fewer marks and a graph left as it is, but every step of the pipeline
+// returns.
+TEST_F(Boolean, AnExhaustedMaskPoolStopsNoStep) {
+    for (int leftFree = 0; leftFree <= 2; ++leftFree) {
+        std::vector<VuMask> held;
+        while (const VuMask mask = vu_grabMask(set)) held.push_back(mask);
+        for (int i = 0; i < leftFree; ++i) {
+            vu_returnMask(set, held.back());
+            held.pop_back();
+        }
+        for (const auto& operation : kPipelineOperations) {
+            vu_reinitializeVuSet(set);
+            addRegion(set, square(0, 0, 2));
+            vu_stackPush(set);
+            loadLoop(set, square(1, 1, 2));
+            vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
+            vu_regularizeGraph(set);
+            vu_markAlternatingExteriorBoundaries(set, true);
+            vu_markAlternatingExteriorBoundaries(set, false);
+            vu_stackPopWithOperation(set, operation.operation, nullptr);
+        }
+        for (const VuMask mask : held) vu_returnMask(set, mask);
+    }
+}
+
 }  // namespace
 }  // namespace Korvex
