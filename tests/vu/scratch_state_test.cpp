@@ -39,10 +39,11 @@ std::vector<NodeRecord> snapshot(const VuSet* set) {
 // scribbles on the auxiliary indices, as a step that used them and left them
 // dirty would.
 void dirtyScratchState(VuSet* set, VuMask alternateBits = 0) {
-    int scribble = 7;
+    unsigned scribble = 7;
     for (VuNode* n : nodesOf(set)) {
         n->mask |= kPooledBits | (scribble % 2 ? alternateBits : 0);
-        n->auxIndex = scribble = scribble * 31 + 5;
+        scribble = scribble * 31 + 5;  // wraps, as unsigned arithmetic may
+        n->auxIndex = static_cast<int>(scribble % 1000003);
     }
 }
 
