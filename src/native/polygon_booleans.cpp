@@ -25,10 +25,7 @@ void CombineOperands(VuPolygonClassifier& classifier, const OperandBuffers& oper
 
 int CStandAloneDataTools::OnGraphMessage(vumessagetype type, VuSet* /*graph*/, VuNode* a,
                                          VuNode* b, void* /*reserved*/, void* /*classifier*/) {
-    // Most messages are of other kinds: let them leave after one test.
-    if (type != VU_MSG_POST_EDGE_SPLIT)
-        return 0;
-    if (a == nullptr || b == nullptr)
+    if (type != VU_MSG_POST_EDGE_SPLIT || a == nullptr || b == nullptr)
         return 0;
     void* beforeA = vu_getUserDataP(vu_fpred(a));
     void* beforeB = vu_getUserDataP(vu_fpred(b));

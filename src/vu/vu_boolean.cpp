@@ -3,6 +3,7 @@
 #include "vu/vu_boolean.h"
 
 #include "vu/vu_array.h"
+#include "vu/vu_faces.h"
 #include "vu/vu_graph.h"
 #include "vu/vu_merge.h"
 #include "vu/vu_node.h"
@@ -15,21 +16,6 @@ namespace {
 
 bool isExterior(const VuNode* node) { return vu_getMask(node, VU_EXTERIOR_EDGE) != 0; }
 
-// Signed area of a face of three or more nodes, summed as vu_area sums it;
-// every node gets m and, when resetCounts is set, a region count of 0.
-double markFace(VuNode* face, VuMask m, bool resetCounts) {
-    double sum = 0.0;
-    VuNode* x = face;
-    do {
-        x->mask |= m;
-        if (resetCounts) x->auxIndex = 0;
-        VuNode* y = x->fSucc;
-        sum += (y->xyz.x - x->xyz.x) * (y->xyz.y + x->xyz.y);
-        x = y;
-    } while (x != face);
-    return -0.5 * sum;
-}
-
 // Visits every face once, at its first node in graph order, marking all its
 // nodes unflooded (and zeroing their counts for the flood), and returns the
 // face of most negative area (the first met wins a tie); null when no face
@@ -41,9 +27,11 @@ VuNode* markFacesAndFindOuter(VuSet* set, VuMask unflooded, bool resetCounts) {
     double smallest = 0.0;
     for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
         if (vu_getMask(node, unflooded)) continue;
-        const bool enclosesNothing = node->fSucc->fSucc == node;
-        const double area = markFace(node, unflooded, resetCounts);
-        if (!enclosesNothing && area < smallest) {
+        const double area = vu_areaVisitingFace(node, [=](VuNode* x) {
+            x->mask |= unflooded;
+            if (resetCounts) x->auxIndex = 0;
+        });
+        if (area < smallest) {
             smallest = area;
             outer = node;
         }

@@ -112,27 +112,6 @@ private:
 using KeyedFace = std::pair<double, VuNode*>;
 using SeedList = std::pmr::vector<KeyedFace>;
 
-struct FaceMeasure {
-    double area;  // as vu_area gives it
-    int nodes;
-};
-
-// One walk around the face: its node count and its area, summed exactly as
-// vu_area sums it; every node gets m.
-FaceMeasure measureAndMarkFace(VuNode* face, VuMask m) {
-    double sum = 0.0;
-    int nodes = 0;
-    VuNode* x = face;
-    do {
-        x->mask |= m;
-        VuNode* y = x->fSucc;
-        sum += (y->xyz.x - x->xyz.x) * (y->xyz.y + x->xyz.y);
-        ++nodes;
-        x = y;
-    } while (x != face);
-    return {nodes >= 3 ? -0.5 * sum : 0.0, nodes};
-}
-
 // Visits every face once, at its first node in graph order, and marks all its
 // nodes unwalked. The seeds are gathered in that order with their areas:
 // with markByArea, every face of three or more nodes whose area is not
@@ -140,14 +119,15 @@ FaceMeasure measureAndMarkFace(VuNode* face, VuMask m) {
 void gatherSeeds(VuSet* set, bool markByArea, VuMask unwalked, SeedList& seeds) {
     for (VuNode* node = vu_firstNodeInGraph(set); node; node = vu_nextNodeInGraph(set, node)) {
         if (vu_getMask(node, unwalked)) continue;
-        const FaceMeasure face = measureAndMarkFace(node, unwalked);
+        const double area = vu_areaWithMask(node, unwalked);
         if (markByArea) {
-            if (face.area <= 0.0 && face.nodes >= 3) {
+            const bool enclosesSomething = vu_fsucc(vu_fsucc(node)) != node;
+            if (area <= 0.0 && enclosesSomething) {
                 vu_setMaskAroundFace(node, VU_EXTERIOR_EDGE);
-                seeds.emplace_back(face.area, node);
+                seeds.emplace_back(area, node);
             }
         } else if (vu_getMask(node, VU_EXTERIOR_EDGE)) {
-            seeds.emplace_back(std::isnan(face.area) ? HUGE_VAL : face.area, node);
+            seeds.emplace_back(std::isnan(area) ? HUGE_VAL : area, node);
         }
     }
 }

@@ -22,21 +22,13 @@ void collectFaces(vuArray* array, VuSet* set, bool wantExterior) {
 }  // namespace
 
 double vu_area(const VuNode* node) {
-    // Faces of one or two nodes enclose nothing, whatever their coordinates.
-    if (!node || node->fSucc->fSucc == node) return 0.0;
-    double sum = 0.0;
-    const VuNode* x = node;
-    do {
-        const VuNode* y = x->fSucc;
-        sum += (y->xyz.x - x->xyz.x) * (y->xyz.y + x->xyz.y);
-        x = y;
-    } while (x != node);
-    return -0.5 * sum;
+    if (!node) return 0.0;
+    return vu_areaVisitingFace(node, [](const VuNode*) {});
 }
 
 double vu_areaWithMask(VuNode* node, VuMask m) {
-    vu_setMaskAroundFace(node, m);
-    return vu_area(node);
+    if (!node) return 0.0;
+    return vu_areaVisitingFace(node, [=](VuNode* x) { x->mask |= m; });
 }
 
 void vu_collectInteriorFaceLoops(vuArray* array, VuSet* set) { collectFaces(array, set, false); }

@@ -5,6 +5,23 @@
 
 namespace Korvex {
 
+// Walks the face once, calling visit on every node (Node is VuNode or const
+// VuNode), and returns its area as vu_area gives it. Steps that mark a face
+// and need its area do both in the one walk.
+template <typename Node, typename Visit>
+inline double vu_areaVisitingFace(Node* face, Visit visit) {
+    double sum = 0.0;
+    Node* x = face;
+    do {
+        visit(x);
+        Node* y = x->fSucc;
+        sum += (y->xyz.x - x->xyz.x) * (y->xyz.y + x->xyz.y);
+        x = y;
+    } while (x != face);
+    // Faces of one or two nodes enclose nothing, whatever their coordinates.
+    return face->fSucc->fSucc == face ? 0.0 : -0.5 * sum;
+}
+
 // Signed XY area of the node's face, positive counter-clockwise; 0 for a null
 // node and for faces of one or two nodes.
 double vu_area(const VuNode* node);

@@ -25,13 +25,17 @@ void numberVertexLoops(const std::vector<VuMergeVertexRecord>& vertices) {
     }
 }
 
+// The vector from node to mate. Adding 0.0 turns -0.0 into +0.0, which keeps
+// atan2 away from -pi.
+DPoint2d edgeDirection(const VuNode* node, const VuNode* mate) {
+    return {vu_getX(mate) - vu_getX(node) + 0.0, vu_getY(mate) - vu_getY(node) + 0.0};
+}
+
 // Direction from node to mate in (-pi, pi]; 0 for a zero vector.
 double edgeAngle(const VuNode* node, const VuNode* mate) {
-    // Adding 0.0 turns -0.0 into +0.0, which keeps atan2 away from -pi.
-    const double dx = vu_getX(mate) - vu_getX(node) + 0.0;
-    const double dy = vu_getY(mate) - vu_getY(node) + 0.0;
-    if (dx == 0.0 && dy == 0.0) return 0.0;
-    return std::atan2(dy, dx);
+    const DPoint2d d = edgeDirection(node, mate);
+    if (d.x == 0.0 && d.y == 0.0) return 0.0;
+    return std::atan2(d.y, d.x);
 }
 
 // Marks and deletes the edges with both ends in one cluster, which leaves the
@@ -212,18 +216,14 @@ int countDescentsByAngle(const LoopEdges& edges) {
 // The same count from the edge directions where their order is clear, which
 // spares atan2 on ordinary vertices; atan2 decides the rest.
 int countDescents(const LoopEdges& edges) {
-    double dx[LoopEdges::kLongestChecked], dy[LoopEdges::kLongestChecked];
-    for (int i = 0; i < edges.count; ++i) {
-        const VuNode* node = edges.nodes[i];
-        const VuNode* mate = vu_edgeMate(node);
-        // As in edgeAngle: adding 0.0 turns -0.0 into +0.0.
-        dx[i] = vu_getX(mate) - vu_getX(node) + 0.0;
-        dy[i] = vu_getY(mate) - vu_getY(node) + 0.0;
-    }
+    DPoint2d directions[LoopEdges::kLongestChecked];
+    for (int i = 0; i < edges.count; ++i)
+        directions[i] = edgeDirection(edges.nodes[i], vu_edgeMate(edges.nodes[i]));
     int descents = 0;
     for (int i = 0; i < edges.count; ++i) {
         const int next = i + 1 < edges.count ? i + 1 : 0;
-        const VuAngleOrder order = vu_compareEdgeAngles(dx[next], dy[next], dx[i], dy[i]);
+        const DPoint2d a = directions[next], b = directions[i];
+        const VuAngleOrder order = vu_compareEdgeAngles(a.x, a.y, b.x, b.y);
         if (order == VuAngleOrder::Unsure) return countDescentsByAngle(edges);
         if (order == VuAngleOrder::Before ||
             (order == VuAngleOrder::Same && edges.mateClusters[next] < edges.mateClusters[i]))

@@ -87,35 +87,6 @@ void releaseMarkedNodes(VuSet* set, VuMask m) {
     if (lastSurvivor) lastSurvivor->nextInSet = firstSurvivor;
 }
 
-// The work of vu_splitEdgeWithMasks, inline so that the hot vu_splitEdge
-// makes its nodes without further calls. Both outputs are null on failure.
-inline void splitEdge(VuSet* set, VuNode* node, VuMask maskA, VuMask maskB, VuNode** a,
-                      VuNode** b) {
-    if (!node) {
-        vu_createSlingEdge(set, a, b);
-        if (*a) {
-            (*a)->mask |= maskA;
-            (*b)->mask |= maskB;
-        }
-        return;
-    }
-    VuNode* mate = vu_edgeMate(node);
-    // Allocate before announcing the split so that a failure changes nothing.
-    if (!allocatePair(set, a, b)) return;
-    VuNode* first = *a;
-    VuNode* second = *b;
-    vu_sendMessage(set, VU_MSG_PRE_EDGE_SPLIT, node, mate);
-    first->fSucc = node->fSucc;
-    node->fSucc = first;
-    second->fSucc = mate->fSucc;
-    mate->fSucc = second;
-    first->vSucc = second;
-    second->vSucc = first;
-    inheritFromEdgeSide(set, first, node);
-    inheritFromEdgeSide(set, second, mate);
-    vu_sendMessage(set, VU_MSG_POST_EDGE_SPLIT, first, second);
-}
-
 }  // namespace
 
 void vu_createFreeEdge(VuSet* set, VuNode** nodeA, VuNode** nodeB) {
@@ -170,17 +141,33 @@ void vu_splitEdgeWithMasks(VuSet* set, VuNode* node, VuNode** new1, VuNode** new
                            VuMask maskA, VuMask maskB) {
     VuNode* a = nullptr;
     VuNode* b = nullptr;
-    splitEdge(set, node, maskA, maskB, &a, &b);
+    if (!node) {
+        vu_createSlingEdge(set, &a, &b);
+        if (a) {
+            a->mask |= maskA;
+            b->mask |= maskB;
+        }
+    } else if (allocatePair(set, &a, &b)) {
+        // Allocated before the split is announced, so that a failure changes
+        // nothing (and leaves both outputs null).
+        VuNode* mate = vu_edgeMate(node);
+        vu_sendMessage(set, VU_MSG_PRE_EDGE_SPLIT, node, mate);
+        a->fSucc = node->fSucc;
+        node->fSucc = a;
+        b->fSucc = mate->fSucc;
+        mate->fSucc = b;
+        a->vSucc = b;
+        b->vSucc = a;
+        inheritFromEdgeSide(set, a, node);
+        inheritFromEdgeSide(set, b, mate);
+        vu_sendMessage(set, VU_MSG_POST_EDGE_SPLIT, a, b);
+    }
     store(new1, a);
     store(new2, b);
 }
 
 void vu_splitEdge(VuSet* set, VuNode* node, VuNode** new1, VuNode** new2) {
-    VuNode* a = nullptr;
-    VuNode* b = nullptr;
-    splitEdge(set, node, set->slingMaskA, set->slingMaskB, &a, &b);
-    store(new1, a);
-    store(new2, b);
+    vu_splitEdgeWithMasks(set, node, new1, new2, set->slingMaskA, set->slingMaskB);
 }
 
 void vu_detachEdge(VuSet* set, VuNode* node) {
