@@ -26,10 +26,6 @@ double vu_area(const VuNode* node) {
     return vu_areaVisitingFace(node, [](const VuNode*) {});
 }
 
-double vu_areaWithMask(VuNode* node, VuMask m) {
-    if (!node) return 0.0;
-    return vu_areaVisitingFace(node, [=](VuNode* x) { x->mask |= m; });
-}
 
 void vu_collectInteriorFaceLoops(vuArray* array, VuSet* set) { collectFaces(array, set, false); }
 

@@ -25,8 +25,11 @@ inline double vu_areaVisitingFace(Node* face, Visit visit) {
 // Signed XY area of the node's face, positive counter-clockwise; 0 for a null
 // node and for faces of one or two nodes.
 double vu_area(const VuNode* node);
-// vu_area, also setting m on every node of the face.
-double vu_areaWithMask(VuNode* node, VuMask m);
+// vu_area, also setting m on every node of the face, in one walk.
+inline double vu_areaWithMask(VuNode* node, VuMask m) {
+    if (!node) return 0.0;
+    return vu_areaVisitingFace(node, [=](VuNode* x) { x->mask |= m; });
+}
 
 // One representative node (the first met in graph order) per face whose
 // representative lacks (Interior) or carries (Exterior) VU_EXTERIOR_EDGE.
