@@ -1,9 +1,9 @@
 # allotrix_layer(<name> DEPENDS ...)
 # Declares the static library allotrix_<name> from every .cpp of the calling
-# folder of src/. Headers live beside their sources; the include root is src/.
+# folder of src/ and its subfolders. Headers live beside their sources; the include root is src/.
 function(allotrix_layer name)
   cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(sources)
     add_library(allotrix_${name} STATIC ${sources})
     target_include_directories(allotrix_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)

@@ -1,0 +1,28 @@
+#pragma once
+// Everything of the host layer: the interfaces the data layer implements, the
+// value types, and the stand-ins of the host's components (text, units,
+// shapefiles, the network model, the registry, prompts and point indexes).
+
+// Values and failures
+#include "host/support/exceptions.h"
+#include "host/support/field_data_type.h"
+#include "host/support/field_value.h"
+#include "host/support/geometry_object.h"
+#include "host/support/geometry_point.h"
+#include "host/support/pair.h"
+#include "host/support/units.h"
+
+// Interfaces the data layer implements
+#include "host/calculations/allotrix_library.h"
+#include "host/calculations/i_data_geometry_library.h"
+#include "host/calculations/i_data_layer.h"
+#include "host/calculations/i_data_set.h"
+#include "host/calculations/i_data_tools.h"
+#include "host/calculations/i_edit_data_layer.h"
+#include "host/calculations/spatial_filter.h"
+
+// Network model
+#include "host/domain/domain_element_shape_type.h"
+
+// Prompts
+#include "host/prompts/file_proxy.h"
