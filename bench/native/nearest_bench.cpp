@@ -1,7 +1,10 @@
 // Nearest node and nearest pipe for every meter of the synthetic town: the
 // native searchers side by side with nanoflann, Boost.Geometry and GEOS.
 // Each iteration answers every meter once; items per second are queries per
-// second.
+// second. The town lies at projected coordinates (eastings about 500,000,
+// northings about 4,000,000); "listed" builds every index from its elements
+// in the order a model lists them (neighbours together), "random" in random
+// order.
 // "differ" counts meters whose answer differs from the native one by more
 // than a tie (the two answers at different distances).
 #include <benchmark/benchmark.h>
@@ -9,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <utility>
 
 #include "nearest_references.h"
 
@@ -18,17 +22,20 @@ namespace {
 using Factory = std::unique_ptr<NearestIndex> (*)(const Town&);
 using Distance = double (*)(const Town&, std::size_t, std::int32_t);
 
-const Town& TheTown() {
-    static const Town town = allotrix_town::MakeTown(allotrix_town::FullTownSize(), 20261205);
-    return town;
+enum class Order { Listed, Random };
+
+const Town& TheTown(Order order) {
+    static const Town listed = allotrix_town::MakeTown(allotrix_town::FullTownSize(), 20261205);
+    static const Town shuffled = allotrix_town::InRandomOrder(listed, 7);
+    return order == Order::Listed ? listed : shuffled;
 }
 
 bool IsTie(double a, double b) {
     return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::max(a, b));
 }
 
-int CountDifferences(NearestIndex& reference, Factory makeNative, Distance distance) {
-    const Town& town = TheTown();
+int CountDifferences(const Town& town, NearestIndex& reference, Factory makeNative,
+                     Distance distance) {
     const std::unique_ptr<NearestIndex> native = makeNative(town);
     int differ = 0;
     for (std::size_t m = 0; m < town.meters.size(); ++m) {
@@ -40,8 +47,9 @@ int CountDifferences(NearestIndex& reference, Factory makeNative, Distance dista
     return differ;
 }
 
-void RunQueries(benchmark::State& state, Factory make, Factory makeNative, Distance distance) {
-    const Town& town = TheTown();
+void RunQueries(benchmark::State& state, Order order, Factory make, Factory makeNative,
+                Distance distance) {
+    const Town& town = TheTown(order);
     const std::unique_ptr<NearestIndex> index = make(town);
     const std::size_t meters = town.meters.size();
     for (auto _ : state) {
@@ -50,28 +58,34 @@ void RunQueries(benchmark::State& state, Factory make, Factory makeNative, Dista
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(meters));
     // Benchmark runs the function several times; count the answers once.
-    static std::map<Factory, int> differences;
-    if (make != makeNative && !differences.count(make))
-        differences[make] = CountDifferences(*index, makeNative, distance);
+    static std::map<std::pair<Factory, Order>, int> differences;
+    const auto key = std::make_pair(make, order);
+    if (make != makeNative && !differences.count(key))
+        differences[key] = CountDifferences(town, *index, makeNative, distance);
     if (make != makeNative)
-        state.counters["differ"] = differences[make];
+        state.counters["differ"] = differences[key];
 }
 
-void NearestNode(benchmark::State& state, Factory make) {
-    RunQueries(state, make, MakeNativeNodes, DistanceToNode);
+void NearestNode(benchmark::State& state, Order order, Factory make) {
+    RunQueries(state, order, make, MakeNativeNodes, DistanceToNode);
 }
 
-void NearestPipe(benchmark::State& state, Factory make) {
-    RunQueries(state, make, MakeNativePipes, DistanceToPipe);
+void NearestPipe(benchmark::State& state, Order order, Factory make) {
+    RunQueries(state, order, make, MakeNativePipes, DistanceToPipe);
 }
 
-BENCHMARK_CAPTURE(NearestNode, native, MakeNativeNodes)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(NearestNode, nanoflann, MakeNanoflannNodes)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(NearestNode, boost_rtree, MakeBoostNodes)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(NearestNode, geos_strtree, MakeGeosNodes)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(NearestPipe, native, MakeNativePipes)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(NearestPipe, boost_rtree_segments, MakeBoostPipes)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(NearestPipe, geos_strtree, MakeGeosPipes)->Unit(benchmark::kMillisecond);
+#define IN_BOTH_ORDERS(function, name, factory)                                               \
+    BENCHMARK_CAPTURE(function, name/listed, Order::Listed, factory)->Unit(benchmark::kMillisecond); \
+    BENCHMARK_CAPTURE(function, name/random, Order::Random, factory)->Unit(benchmark::kMillisecond)
+
+IN_BOTH_ORDERS(NearestNode, native, MakeNativeNodes);
+IN_BOTH_ORDERS(NearestNode, nanoflann, MakeNanoflannNodes);
+IN_BOTH_ORDERS(NearestNode, boost_rtree, MakeBoostNodes);
+IN_BOTH_ORDERS(NearestNode, geos_strtree, MakeGeosNodes);
+IN_BOTH_ORDERS(NearestPipe, native, MakeNativePipes);
+IN_BOTH_ORDERS(NearestPipe, boost_rtree_segments, MakeBoostPipes);
+IN_BOTH_ORDERS(NearestPipe, geos_strtree_callback, MakeGeosCallbackPipes);
+IN_BOTH_ORDERS(NearestPipe, geos_strtree, MakeGeosPipes);
 
 }  // namespace
 }  // namespace nearest_bench

@@ -4,6 +4,7 @@
 
 #include <boost/geometry.hpp>
 #include <boost/geometry/index/rtree.hpp>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <nanoflann.hpp>
@@ -222,6 +223,80 @@ double SegmentDistance(DPoint2d p, DPoint2d a, DPoint2d b) {
     return std::hypot(p.x - (a.x + f * ux), p.y - (a.y + f * uy));
 }
 
+double PolylineDistance(DPoint2d p, const DPoint2d* points, std::size_t count) {
+    double best = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i + 1 < count; ++i)
+        best = std::min(best, SegmentDistance(p, points[i], points[i + 1]));
+    return best;
+}
+
+// GEOS's STRtree as a user calls it for pipes: items are the caller's own
+// pipe records, measured by a plain point-to-polyline distance callback
+// instead of GEOS's generic geometry distance. The query is a record of one
+// point, so one callback serves both argument orders.
+class GeosCallbackPipes final : public NearestIndex {
+public:
+    explicit GeosCallbackPipes(const Town& town) : m_town(town), m_context(GEOS_init_r()) {
+        m_tree = GEOSSTRtree_create_r(m_context, 10);
+        m_pipes.reserve(town.pipes.size());
+        for (const allotrix_town::Pipe& pipe : town.pipes) {
+            m_pipes.push_back({pipe.points.data(), pipe.points.size(), pipe.id});
+            GEOSGeometry* envelope = Envelope(pipe.points);
+            GEOSSTRtree_insert_r(m_context, m_tree, envelope, &m_pipes.back());
+            m_envelopes.push_back(envelope);
+        }
+        for (const DPoint2d& m : town.meters)
+            m_queries.push_back(GEOSGeom_createPointFromXY_r(m_context, m.x, m.y));
+    }
+    ~GeosCallbackPipes() override {
+        GEOSSTRtree_destroy_r(m_context, m_tree);
+        for (GEOSGeometry* g : m_envelopes)
+            GEOSGeom_destroy_r(m_context, g);
+        for (GEOSGeometry* g : m_queries)
+            GEOSGeom_destroy_r(m_context, g);
+        GEOS_finish_r(m_context);
+    }
+
+    std::int32_t Nearest(std::size_t meter) override {
+        const Record query{&m_town.meters[meter], 1, 0};
+        const void* nearest = GEOSSTRtree_nearest_generic_r(m_context, m_tree, &query, m_queries[meter],
+                                                           &Distance, nullptr);
+        return nearest != nullptr ? static_cast<const Record*>(nearest)->id : 0;
+    }
+
+private:
+    struct Record {
+        const DPoint2d* points;
+        std::size_t count;
+        std::int32_t id;
+    };
+
+    static int Distance(const void* a, const void* b, double* distance, void*) {
+        const auto* first = static_cast<const Record*>(a);
+        const auto* second = static_cast<const Record*>(b);
+        if (first->count != 1)
+            std::swap(first, second);
+        *distance = PolylineDistance(first->points[0], second->points, second->count);
+        return 1;
+    }
+
+    GEOSGeometry* Envelope(const std::vector<DPoint2d>& points) {
+        double x0 = points[0].x, y0 = points[0].y, x1 = x0, y1 = y0;
+        for (const DPoint2d& p : points) {
+            x0 = std::min(x0, p.x), y0 = std::min(y0, p.y);
+            x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
+        }
+        return GEOSGeom_createRectangle_r(m_context, x0, y0, x1, y1);
+    }
+
+    const Town& m_town;
+    GEOSContextHandle_t m_context;
+    GEOSSTRtree* m_tree = nullptr;
+    std::vector<Record> m_pipes;
+    std::vector<GEOSGeometry*> m_envelopes;
+    std::vector<GEOSGeometry*> m_queries;
+};
+
 }  // namespace
 
 std::unique_ptr<NearestIndex> MakeNativeNodes(const Town& town) {
@@ -256,6 +331,9 @@ std::unique_ptr<NearestIndex> MakeBoostPipes(const Town& town) {
         }
     return std::make_unique<BoostNearest<BoostSegment>>(town, values);
 }
+std::unique_ptr<NearestIndex> MakeGeosCallbackPipes(const Town& town) {
+    return std::make_unique<GeosCallbackPipes>(town);
+}
 std::unique_ptr<NearestIndex> MakeGeosPipes(const Town& town) {
     auto index = std::make_unique<GeosIndex>(town);
     for (const allotrix_town::Pipe& pipe : town.pipes)
@@ -263,23 +341,21 @@ std::unique_ptr<NearestIndex> MakeGeosPipes(const Town& town) {
     return index;
 }
 
+// The elements are found by ID, whatever order the town lists them in.
 double DistanceToNode(const Town& town, std::size_t meter, std::int32_t nodeId) {
-    if (nodeId < 1 || static_cast<std::size_t>(nodeId) > town.nodes.size())
+    const auto found = std::find(town.nodeIds.begin(), town.nodeIds.end(), nodeId);
+    if (found == town.nodeIds.end())
         return std::numeric_limits<double>::infinity();
-    const DPoint2d n = town.nodes[static_cast<std::size_t>(nodeId - 1)];
+    const DPoint2d n = town.nodes[static_cast<std::size_t>(found - town.nodeIds.begin())];
     return std::hypot(town.meters[meter].x - n.x, town.meters[meter].y - n.y);
 }
 
 double DistanceToPipe(const Town& town, std::size_t meter, std::int32_t pipeId) {
-    const std::size_t first = town.nodes.size() + 1;
-    if (pipeId < static_cast<std::int32_t>(first) ||
-        static_cast<std::size_t>(pipeId) - first >= town.pipes.size())
+    const auto found = std::find_if(town.pipes.begin(), town.pipes.end(),
+                                    [&](const allotrix_town::Pipe& pipe) { return pipe.id == pipeId; });
+    if (found == town.pipes.end())
         return std::numeric_limits<double>::infinity();
-    const std::vector<DPoint2d>& p = town.pipes[static_cast<std::size_t>(pipeId) - first].points;
-    double best = std::numeric_limits<double>::infinity();
-    for (std::size_t i = 0; i + 1 < p.size(); ++i)
-        best = std::min(best, SegmentDistance(town.meters[meter], p[i], p[i + 1]));
-    return best;
+    return PolylineDistance(town.meters[meter], found->points.data(), found->points.size());
 }
 
 }  // namespace nearest_bench

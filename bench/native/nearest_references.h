@@ -28,6 +28,8 @@ std::unique_ptr<NearestIndex> MakeGeosNodes(const Town& town);
 std::unique_ptr<NearestIndex> MakeNativePipes(const Town& town);
 std::unique_ptr<NearestIndex> MakeBoostPipes(const Town& town);
 std::unique_ptr<NearestIndex> MakeGeosPipes(const Town& town);
+// The STRtree with a point-to-polyline distance callback.
+std::unique_ptr<NearestIndex> MakeGeosCallbackPipes(const Town& town);
 
 // Exact distances from a meter to an element, for telling ties apart.
 double DistanceToNode(const Town& town, std::size_t meter, std::int32_t nodeId);

@@ -226,6 +226,20 @@ TownSize FullTownSize() {
     return {100, 13000, 100000, 141};
 }
 
+Town InRandomOrder(Town town, std::uint64_t seed) {
+    Random random(seed);
+    const auto swapElements = [&](auto& first, auto&... rest) {
+        for (std::size_t i = first.size(); i > 1; --i) {
+            const std::size_t j = static_cast<std::size_t>(random.Below(static_cast<int>(i)));
+            std::swap(first[i - 1], first[j]);
+            (std::swap(rest[i - 1], rest[j]), ...);
+        }
+    };
+    swapElements(town.nodes, town.nodeIds, town.serviceAreas);
+    swapElements(town.pipes);
+    return town;
+}
+
 Town MakeTown(const TownSize& size, std::uint64_t seed) {
     Random random(seed);
     Town town;

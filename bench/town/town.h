@@ -51,4 +51,9 @@ struct Town {
 
 Town MakeTown(const TownSize& size, std::uint64_t seed);
 
+// The same town with its nodes (and their service areas) and its pipes
+// listed in random order, as a model may list them; IDs stay with their
+// elements.
+Town InRandomOrder(Town town, std::uint64_t seed);
+
 }  // namespace allotrix_town

@@ -87,8 +87,10 @@ void CStandAloneDataTools::SearchRangeTree(XYRangeTreeRoot* tree, XYRangeTreeHan
         return;
     if (auto* pipes = dynamic_cast<PolylineRangeTreeClosestPointSearcher*>(handler)) {
         pipes->StartSearch(query->x, query->y, radius);
-        pipes->NarrowSearch(tree);
-        XYRangeTreeRoot::Traverse(tree, pipes);
+        if (!pipes->SearchNearestFirst(tree)) {
+            pipes->NarrowSearch(tree);
+            XYRangeTreeRoot::Traverse(tree, pipes);
+        }
         if (const PlexPolyline* nearest = pipes->GetResult())
             *id = nearest->id;
     } else if (auto* corners = dynamic_cast<XYRangeTreeClosestLowPointSearcher*>(handler)) {

@@ -1,6 +1,8 @@
 // Range-tree handler finding the pipe nearest to a point.
 #pragma once
 
+#include <vector>
+
 #include "native/plex_polyline.h"
 #include "rangetree/rangetree.h"
 
@@ -22,6 +24,13 @@ public:
     // wander through first. Nothing changes when the narrowed square would
     // not fit inside the starting one (a radius smaller than that distance).
     void NarrowSearch(const XYRangeTreeRoot* tree);
+    // Between StartSearch and a traversal, instead of both: finds what the
+    // traversal would find (the nearest pipe; on a tie, the one the traversal
+    // visits first) by visiting subtrees nearest first, and leaves the
+    // handler as the traversal would. False, with the handler as started,
+    // when it cannot vouch for that: the starting square does not cover the
+    // whole tree (the radius then steers what is found), or memory runs out.
+    bool SearchNearestFirst(const XYRangeTreeRoot* tree);
 
     bool ShouldRecurseIntoSubtree(const XYRangeTreeRoot* root,
                                   const XYRangeTreeInterior* node) override;
@@ -42,11 +51,19 @@ private:
     double MeasurePolyline(const PlexPolyline& polyline, DPoint2d* nearest) const;
     double NearbyPipeDistanceSquared(const XYRangeTreeRoot* tree) const;
 
+    // A subtree or a pipe waiting in the nearest-first search.
+    struct QueuedSubtree {
+        double lowerBound;  // no pipe below measures nearer
+        int node;           // a node of the packed tree; -1 - n for leaf n
+    };
+    void VisitNearestFirst(const XYRangeTreePacked& tree, const DRange2d& query);
+
     DPoint2d m_query{0.0, 0.0};
     DRange2d m_searchRange{};
     double m_bestDistanceSquared = 0.0;
     DPoint2d m_closestPoint{0.0, 0.0};
     const PlexPolyline* m_result = nullptr;
+    std::vector<QueuedSubtree> m_queue;  // kept to spare an allocation per search
 };
 
 }  // namespace Korvex::Geom

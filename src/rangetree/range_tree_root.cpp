@@ -48,6 +48,7 @@ DRange2d XYRangeTreeRoot::GetRange() const {
 
 bool XYRangeTreeRoot::Add(XYRangeTreeRoot* root, void* data, const DRange2d& range) {
     if (!root) return false;
+    root->m_packed.reset();
     auto* leaf = new (std::nothrow) XYRangeTreeLeaf(range, data);
     if (!leaf) return false;
     XYRangeTreeInterior* receiver = root->ChooseReceivingNode(range);
@@ -86,6 +87,17 @@ bool XYRangeTreeRoot::Insert(XYRangeTreeQuery* child) {
     if (oldTop) newTop->Insert(oldTop, true);
     newTop->Insert(child, true);
     return true;
+}
+
+const XYRangeTreePacked* XYRangeTreeRoot::GetPacked() const {
+    if (!m_packed && m_top) {
+        try {
+            m_packed = std::make_unique<XYRangeTreePacked>(*m_top);
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
+    }
+    return m_packed.get();
 }
 
 bool XYRangeTreeRoot::Traverse(const XYRangeTreeRoot* root, XYRangeTreeHandler* handler) {

@@ -1,6 +1,9 @@
 // The root of an XY range tree and the operations on a whole tree.
 #pragma once
 
+#include <memory>
+
+#include "rangetree/range_tree_packed.h"
 #include "rangetree/range_tree_query.h"
 
 namespace Korvex::Geom {
@@ -34,6 +37,9 @@ public:
 
     // The interior node at the top, null while the tree is empty.
     const XYRangeTreeInterior* GetTopNode() const { return m_top; }
+    // The tree packed for searching, made on first use after an Add; null
+    // while the tree is empty or when memory runs out.
+    const XYRangeTreePacked* GetPacked() const;
 
 private:
     friend class XYRangeTreeInterior;
@@ -44,6 +50,7 @@ private:
     bool Insert(XYRangeTreeQuery* child);
 
     XYRangeTreeInterior* m_top = nullptr;
+    mutable std::unique_ptr<XYRangeTreePacked> m_packed;  // dropped by every Add
 };
 
 }  // namespace Korvex::Geom
