@@ -1,5 +1,5 @@
 // Splitting edges: at a list of parameters, and at the vertices that lie on
-// them, found by a plane sweep in y.
+// them, found through strips of points sorted by x.
 #include <algorithm>
 #include <cmath>
 
@@ -52,31 +52,10 @@ void filterParameters(std::vector<double>& parameters, double width, std::vector
     }
 }
 
-// Sorts points by y. They come in the order of the clustering key, which
-// is nearly y, so an insertion sort has little to move; a budget of moves
-// guards against inputs where it is not.
-void sortByY(std::vector<VuMergeSweepPoint>& points) {
-    const auto byY = [](const VuMergeSweepPoint& a, const VuMergeSweepPoint& b) { return a.y < b.y; };
-    size_t budget = 8 * points.size();
-    for (size_t i = 1; i < points.size(); ++i) {
-        const VuMergeSweepPoint point = points[i];
-        size_t j = i;
-        for (; j > 0 && byY(point, points[j - 1]); --j) points[j] = points[j - 1];
-        points[j] = point;
-        const size_t moves = i - j;
-        if (moves > budget) {
-            std::sort(points.begin(), points.end(), byY);
-            return;
-        }
-        budget -= moves;
-    }
-}
-
-// The vertices that may split edges, sorted by y: those of the clustered
-// vertex loops with a node outside the exterior. The records hold one node of
-// every vertex loop of the graph as it is. A point with a NaN could split
-// nothing and is left out. The sweep gathers every point of a y range and
-// sorts what it finds, so the order among points of equal y does not matter.
+// The vertices that may split edges: those of the clustered vertex loops
+// with a node outside the exterior (the records hold one node of every vertex
+// loop of the graph as it is). A point with a non-finite coordinate lies in
+// no edge's box and is left out.
 void collectSweepPoints(const std::vector<VuMergeVertexRecord>& vertices,
                         std::vector<VuMergeSweepPoint>& points) {
     points.clear();
@@ -84,10 +63,77 @@ void collectSweepPoints(const std::vector<VuMergeVertexRecord>& vertices,
         const VuNode* inside = vu_findUnmaskedAroundVertex(vertex.node, VU_EXTERIOR_EDGE);
         if (!inside) continue;
         const VuMergeSweepPoint point = {vu_getX(inside), vu_getY(inside)};
-        if (!std::isnan(point.x) && !std::isnan(point.y)) points.push_back(point);
+        if (std::isfinite(point.x) && std::isfinite(point.y)) points.push_back(point);
     }
-    sortByY(points);
 }
+
+// The points in horizontal strips about as high as the edges are tall, each
+// strip sorted by x: an edge's box then meets a strip or two, and in each the
+// points of its x range lie together. (Scanning every point of the box's y
+// range instead meets all the points across the figure at that height.)
+class PointStrips {
+public:
+    void build(const std::vector<VuMergeSweepEdge>& edges, double tol, std::vector<VuMergeSweepPoint>& points,
+               std::vector<VuMergeSweepPoint>& sorted, std::vector<int>& starts) {
+        m_points = &sorted;
+        m_starts = &starts;
+        sorted.resize(points.size());
+        double lowY = 0.0, highY = 0.0;
+        for (size_t i = 0; i < points.size(); ++i) {
+            lowY = i == 0 || points[i].y < lowY ? points[i].y : lowY;
+            highY = i == 0 || points[i].y > highY ? points[i].y : highY;
+        }
+        double height = 0.0;
+        for (const VuMergeSweepEdge& edge : edges) height += edge.end.y - edge.start.y;
+        height = 2.0 * (edges.empty() ? 0.0 : height / static_cast<double>(edges.size())) + 2.0 * tol;
+        const double span = highY - lowY;
+        // At most one strip per point; one strip when the extent or the
+        // height gives nothing to divide.
+        const double strips = height > 0.0 ? std::min(span / height, static_cast<double>(points.size())) : 0.0;
+        m_count = strips >= 1.0 ? static_cast<int>(strips) + 1 : 1;
+        m_lowY = lowY;
+        m_scale = m_count > 1 ? m_count / span : 0.0;
+        starts.assign(static_cast<size_t>(m_count) + 1, 0);
+        for (const VuMergeSweepPoint& point : points) ++starts[static_cast<size_t>(stripOf(point.y)) + 1];
+        for (int s = 0; s < m_count; ++s) starts[s + 1] += starts[s];
+        for (const VuMergeSweepPoint& point : points) sorted[static_cast<size_t>(starts[stripOf(point.y)]++)] = point;
+        for (int s = m_count; s > 0; --s) starts[s] = starts[s - 1];
+        starts[0] = 0;
+        for (int s = 0; s < m_count; ++s)
+            std::sort(sorted.begin() + starts[s], sorted.begin() + starts[s + 1],
+                      [](const VuMergeSweepPoint& a, const VuMergeSweepPoint& b) { return a.x < b.x; });
+    }
+
+    // Calls visit for every point inside the box (bounds included).
+    template <class Visit>
+    void forEachIn(const DRange2d& box, Visit visit) const {
+        const std::vector<VuMergeSweepPoint>& points = *m_points;
+        const int last = stripOf(box.high.y);
+        for (int s = stripOf(box.low.y); s <= last; ++s) {
+            const auto end = points.begin() + (*m_starts)[static_cast<size_t>(s) + 1];
+            auto point = std::lower_bound(points.begin() + (*m_starts)[static_cast<size_t>(s)], end, box.low.x,
+                                          [](const VuMergeSweepPoint& p, double x) { return p.x < x; });
+            for (; point != end && point->x <= box.high.x; ++point) {
+                if (box.low.y <= point->y && point->y <= box.high.y) visit(*point);
+            }
+        }
+    }
+
+private:
+    // Monotone in y, so the strips of a box's two bounds enclose every strip
+    // holding a point of the box.
+    int stripOf(double y) const {
+        const double v = (y - m_lowY) * m_scale;
+        if (!(v > 0.0)) return 0;
+        return v >= m_count - 1 ? m_count - 1 : static_cast<int>(v);
+    }
+
+    const std::vector<VuMergeSweepPoint>* m_points = nullptr;
+    const std::vector<int>* m_starts = nullptr;
+    double m_lowY = 0.0;
+    double m_scale = 0.0;
+    int m_count = 1;
+};
 
 // The parameter of point on the edge when the point lies within tol of the
 // edge's interior and farther than tol from both ends.
@@ -162,11 +208,9 @@ int vumerge_splitEdgeAtParameters(VuSet* set, const VuMergeSweepEdge& edge,
 
 int vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work) {
     collectSweepPoints(work.vertices, work.points);
+    PointStrips strips;
+    strips.build(work.edges, tol, work.points, work.stripPoints, work.stripStarts);
     const double tol2 = tol * tol;
-    const size_t pointCount = work.points.size();
-    // Edges come in order of their lower y, so the first vertex that can lie
-    // in an edge's box only moves forward.
-    size_t sweep = 0;
     int splitCount = 0;
     for (const VuMergeSweepEdge& edge : work.edges) {
         const double length = xyLength(edge.start, edge.end);
@@ -174,15 +218,13 @@ int vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work)
         DRange2d box;
         box.initFrom(edge.start.x, edge.start.y, edge.end.x, edge.end.y);
         box.extend(tol);
-        while (sweep < pointCount && work.points[sweep].y < box.low.y) ++sweep;
         work.parameters.clear();
-        for (size_t k = sweep; k < pointCount && work.points[k].y <= box.high.y; ++k) {
-            const VuMergeSweepPoint& point = work.points[k];
+        strips.forEachIn(box, [&](const VuMergeSweepPoint& point) {
             double s;
-            if (box.low.x <= point.x && point.x <= box.high.x &&
-                interiorParameter(edge, point, tol2, &s))
-                work.parameters.push_back(s);
-        }
+            if (interiorParameter(edge, point, tol2, &s)) work.parameters.push_back(s);
+        });
+        // The parameters are sorted before use, so the order in which the
+        // points were met does not matter.
         if (!work.parameters.empty())
             splitCount += vumerge_splitEdgeAtParameters(set, edge, work.parameters, tol, work.splits);
     }

@@ -53,6 +53,8 @@ struct VuMergeEdgeRecord {
 struct VuMergeWorkspace {
     std::vector<VuMergeVertexRecord> vertices;
     std::vector<VuMergeSweepPoint> points;
+    std::vector<VuMergeSweepPoint> stripPoints;
+    std::vector<int> stripStarts;
     std::vector<VuMergeSweepEdge> edges;
     std::vector<double> parameters;
     std::vector<double> splits;

@@ -1,0 +1,129 @@
+// Prints a digest of every ring the native Boolean operations return on the
+// benchmark inputs: the intersection of every overlapping parcel and service
+// area of the town, and the intersection and union of two overlapping wobbly
+// circles (the pair of bench_vu_boolean) and of two random stars, at 100,
+// 1,000 and 4,000 vertices each. A change that is meant to leave results
+// bit-identical must leave every line unchanged. With arguments it runs only
+// the named cases (town, circles, stars, and a vertex count), which makes it
+// a small driver for instruction counts.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "area_references.h"
+#include "native/native.h"
+#include "town/town_native.h"
+
+namespace {
+
+using Korvex::CStandAloneDataTools;
+using Korvex::NativeGeometry;
+using Korvex::NativeGeometryPoint;
+
+constexpr double kPi = 3.14159265358979323846;
+
+// FNV-1a over the bytes of every point of every ring, with ring and result
+// boundaries, so that order, start and count all count.
+class Digest {
+public:
+    void Add(const void* data, std::size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i) m_hash = (m_hash ^ bytes[i]) * 0x100000001b3ull;
+    }
+    void AddResult(const NativeGeometry* result) {
+        for (const NativeGeometry* ring = result; ring != nullptr; ring = ring->next) {
+            Add(&ring->count, sizeof ring->count);
+            Add(ring->points, sizeof(NativeGeometryPoint) * static_cast<std::size_t>(ring->count));
+            ++m_rings;
+        }
+        const char end = '|';
+        Add(&end, 1);
+    }
+    void Print(const std::string& name) const {
+        std::printf("%-22s %016llx  %ld rings\n", name.c_str(), static_cast<unsigned long long>(m_hash), m_rings);
+    }
+
+private:
+    std::uint64_t m_hash = 0xcbf29ce484222325ull;
+    long m_rings = 0;
+};
+
+Korvex::NativeGeometryChain Ring(std::vector<NativeGeometryPoint> points) {
+    points.push_back(points.front());
+    return Korvex::NativeGeometryChain(new NativeGeometry(points.data(), static_cast<int>(points.size())));
+}
+
+// As in bench_vu_boolean.
+Korvex::NativeGeometryChain WobblyCircle(int count, double cx, double cy, double phase) {
+    std::vector<NativeGeometryPoint> ring;
+    for (int i = 0; i < count; ++i) {
+        const double angle = phase + 2.0 * kPi * i / count;
+        const double r = 100.0 * (1.0 + 0.05 * std::sin(7.0 * angle) + 0.02 * std::cos(31.0 * angle));
+        ring.push_back({cx + r * std::cos(angle), cy + r * std::sin(angle), 0.0});
+    }
+    return Ring(ring);
+}
+
+// A star: vertices at even turns, at random radii between 60 and 100.
+Korvex::NativeGeometryChain Star(int count, double cx, double cy, unsigned seed) {
+    std::mt19937_64 random(seed);
+    std::uniform_real_distribution<double> radius(60.0, 100.0);
+    std::vector<NativeGeometryPoint> ring;
+    for (int i = 0; i < count; ++i) {
+        const double angle = 2.0 * kPi * i / count;
+        const double r = radius(random);
+        ring.push_back({cx + r * std::cos(angle), cy + r * std::sin(angle), 0.0});
+    }
+    return Ring(ring);
+}
+
+bool Wanted(int argc, char** argv, const char* name) {
+    if (argc < 2) return true;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], name) == 0) return true;
+    return false;
+}
+
+void DigestPair(const std::string& name, const NativeGeometry* a, const NativeGeometry* b) {
+    Digest intersection, union_;
+    const Korvex::NativeGeometryChain both(CStandAloneDataTools::GetPolygonIntersection(a, b));
+    const Korvex::NativeGeometryChain either(CStandAloneDataTools::GetPolygonUnion(a, b));
+    intersection.AddResult(both.get());
+    union_.AddResult(either.get());
+    intersection.Print(name + " and");
+    union_.Print(name + " or");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int count : {100, 1000, 4000}) {
+        if (!Wanted(argc, argv, std::to_string(count).c_str())) continue;
+        if (Wanted(argc, argv, "circles")) {
+            const auto a = WobblyCircle(count, 0, 0, 0.0), b = WobblyCircle(count, 60, 35, 0.37);
+            DigestPair("circles " + std::to_string(count), a.get(), b.get());
+        }
+        if (Wanted(argc, argv, "stars")) {
+            const auto a = Star(count, 0, 0, 1), b = Star(count, 30, 20, 2);
+            DigestPair("stars " + std::to_string(count), a.get(), b.get());
+        }
+    }
+    if (Wanted(argc, argv, "town")) {
+        const allotrix_town::Town town = allotrix_town::MakeTown(allotrix_town::FullTownSize(), 20261205);
+        std::vector<Korvex::NativeGeometryChain> parcels, services;
+        for (const auto& parcel : town.parcels) parcels.push_back(allotrix_town::ToNativeChain(parcel));
+        for (const auto& service : town.serviceAreas) services.push_back(allotrix_town::ToNativeChain(service));
+        Digest digest;
+        for (const auto& [p, s] : area_bench::OverlappingPairs(town)) {
+            const Korvex::NativeGeometryChain both(
+                CStandAloneDataTools::GetPolygonIntersection(parcels[p].get(), services[s].get()));
+            digest.AddResult(both.get());
+        }
+        digest.Print("town and");
+    }
+    return 0;
+}
