@@ -16,12 +16,6 @@ bool isInsideOpenUnit(double s) {
     return kEndParameterMargin < s && s < 1.0 - kEndParameterMargin;
 }
 
-bool xRangesOverlapStrictly(const VuMergeSweepEdge& a, const VuMergeSweepEdge& b) {
-    const double aLow = std::min(a.start.x, a.end.x), aHigh = std::max(a.start.x, a.end.x);
-    const double bLow = std::min(b.start.x, b.end.x), bHigh = std::max(b.start.x, b.end.x);
-    return aLow < bHigh && bLow < aHigh;
-}
-
 // Parameters of the crossing of the two edges' lines; false for (nearly)
 // parallel lines. For nearly parallel lines the solved parameters drift far
 // along the lines, each in its own way; so the crossing is taken on a's line
@@ -36,18 +30,32 @@ bool crossLines(const VuMergeSweepEdge& a, const VuMergeSweepEdge& b, double* sa
     return true;
 }
 
-void findCrossings(const std::vector<VuMergeSweepEdge>& edges, std::vector<VuMergeCrossing>& crossings) {
+// What the scan reads of every edge, side by side, so that the pairs it
+// passes over cost a few loads each.
+void measureSpans(const std::vector<VuMergeSweepEdge>& edges, std::vector<VuMergeSweepSpan>& spans) {
+    spans.resize(edges.size());
+    for (size_t i = 0; i < edges.size(); ++i) {
+        const VuMergeSweepEdge& e = edges[i];
+        spans[i] = {e.start.y, std::min(e.start.x, e.end.x), std::max(e.start.x, e.end.x)};
+    }
+}
+
+void findCrossings(const std::vector<VuMergeSweepEdge>& edges, std::vector<VuMergeSweepSpan>& spans,
+                   std::vector<VuMergeCrossing>& crossings) {
     crossings.clear();
+    measureSpans(edges, spans);
     const int count = static_cast<int>(edges.size());
     for (int i = 0; i < count; ++i) {
         const VuMergeSweepEdge& a = edges[i];
+        const double aLow = spans[i].lowX, aHigh = spans[i].highX, aEndY = a.end.y;
         for (int j = i + 1; j < count; ++j) {
-            const VuMergeSweepEdge& b = edges[j];
+            const VuMergeSweepSpan& b = spans[j];
             // Later edges start no lower, so none of them reaches a's span.
-            if (a.end.y <= b.start.y) break;
+            if (aEndY <= b.startY) break;
+            // The x ranges must overlap strictly.
+            if (!(aLow < b.highX && b.lowX < aHigh)) continue;
             double sa, sb;
-            if (xRangesOverlapStrictly(a, b) && crossLines(a, b, &sa, &sb) &&
-                isInsideOpenUnit(sa) && isInsideOpenUnit(sb)) {
+            if (crossLines(a, edges[j], &sa, &sb) && isInsideOpenUnit(sa) && isInsideOpenUnit(sb)) {
                 crossings.push_back({i, sa});
                 crossings.push_back({j, sb});
             }
@@ -58,7 +66,7 @@ void findCrossings(const std::vector<VuMergeSweepEdge>& edges, std::vector<VuMer
 }  // namespace
 
 int vumerge_splitEdgesAtCrossings(VuSet* set, double tol, VuMergeWorkspace& work) {
-    findCrossings(work.edges, work.crossings);
+    findCrossings(work.edges, work.spans, work.crossings);
     std::sort(work.crossings.begin(), work.crossings.end(),
               [](const VuMergeCrossing& a, const VuMergeCrossing& b) {
                   return a.edge != b.edge ? a.edge < b.edge : a.parameter < b.parameter;

@@ -33,6 +33,13 @@ struct VuMergeSweepPoint {
     double y;
 };
 
+// An edge's lower y and x range, for the crossing scan.
+struct VuMergeSweepSpan {
+    double startY;
+    double lowX;
+    double highX;
+};
+
 // A crossing found on the edge of index edge in the sorted sweep edges.
 struct VuMergeCrossing {
     int edge;
@@ -58,6 +65,7 @@ struct VuMergeWorkspace {
     std::vector<VuMergeSweepEdge> edges;
     std::vector<double> parameters;
     std::vector<double> splits;
+    std::vector<VuMergeSweepSpan> spans;
     std::vector<VuMergeCrossing> crossings;
     std::vector<VuMergeEdgeRecord> edgeRecords;
     std::vector<VuMergeEdgeRecord> sortedEdgeRecords;
