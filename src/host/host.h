@@ -12,6 +12,11 @@
 #include "host/support/pair.h"
 #include "host/support/units.h"
 
+// Text and measures
+#include "host/support/geometry_library.h"
+#include "host/support/math_library.h"
+#include "host/support/text_manager.h"
+
 // Interfaces the data layer implements
 #include "host/calculations/allotrix_library.h"
 #include "host/calculations/i_data_geometry_library.h"
@@ -26,3 +31,8 @@
 
 // Prompts
 #include "host/prompts/file_proxy.h"
+
+// Point index and the polygon search over it
+#include "host/mixed/polygon_contains_point_searcher.h"
+#include "host/mixed/range_tree_2d.h"
+#include "host/mixed/range_tree_2d_searcher.h"
