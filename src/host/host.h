@@ -36,3 +36,8 @@
 #include "host/mixed/polygon_contains_point_searcher.h"
 #include "host/mixed/range_tree_2d.h"
 #include "host/mixed/range_tree_2d_searcher.h"
+
+// Registry
+#include "host/registry/default_registry_store.h"
+#include "host/registry/reg_file_store.h"
+#include "host/registry/registry_store.h"
