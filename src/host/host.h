@@ -31,6 +31,17 @@
 
 // Prompts
 #include "host/prompts/file_proxy.h"
+#include "host/prompts/dialog_result.h"
+#include "host/prompts/file_filter.h"
+#include "host/prompts/file_prompt_presenter.h"
+#include "host/prompts/file_wrapper.h"
+#include "host/prompts/list_choice_form.h"
+#include "host/prompts/local_file_proxy.h"
+#include "host/prompts/message_box.h"
+#include "host/prompts/open_file_wrapper.h"
+#include "host/prompts/save_file_wrapper.h"
+#include "host/prompts/scripted_presenter.h"
+#include "host/prompts/terminal_presenter.h"
 
 // Point index and the polygon search over it
 #include "host/mixed/polygon_contains_point_searcher.h"

@@ -35,7 +35,7 @@ constexpr std::array<Entry, 15> kLibraryTexts{{
 
 // Texts the host itself owns: the native vertex limit, the dialogs' cancel
 // button and what the file prompts say.
-constexpr std::array<Entry, 5> kHostTexts{{
+constexpr std::array<Entry, 9> kHostTexts{{
     {"zor.error.ComputeVerticesLimitExceeded",
      "The geometry is too large to compute: an operation works on at most 5000 vertices, counting all rings "
      "and parts of both shapes."},
@@ -43,6 +43,10 @@ constexpr std::array<Entry, 5> kHostTexts{{
     {"vaultix.prompt.ConfirmOverwrite", "%1 already exists. Replace it?"},
     {"vaultix.prompt.OpenTitle", "Open"},
     {"vaultix.prompt.SaveTitle", "Save As"},
+    {"vaultix.prompt.NameRequired", "Type a file name."},
+    {"vaultix.prompt.FileNotFound", "%1 was not found. Check the file name and try again."},
+    {"vaultix.prompt.NotAFile", "%1 is a folder, not a file."},
+    {"vaultix.prompt.FolderNotFound", "The folder %1 does not exist."},
 }};
 
 }  // namespace
