@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "host/host.h"
+#include "town/town_geos.h"
 
 namespace points_in_polygons_bench {
 namespace {
@@ -58,7 +59,8 @@ public:
             m_points.push_back(GEOSGeom_createPointFromXY_r(m_context, town.meters[m].x, town.meters[m].y));
             GEOSSTRtree_insert_r(m_context, m_tree, m_points.back(), reinterpret_cast<void*>(m));
         }
-        for (const allotrix_town::Polygon& area : town.serviceAreas) m_areas.push_back(MakePolygon(area));
+        for (const allotrix_town::Polygon& area : town.serviceAreas)
+            m_areas.push_back(allotrix_town::ToGeosPolygon(m_context, area));
     }
     ~GeosIndex() override {
         GEOSSTRtree_destroy_r(m_context, m_tree);
@@ -87,20 +89,6 @@ private:
         // Intersects, not contains: a point on the boundary counts.
         if (GEOSPreparedIntersects_r(query->index->m_context, query->prepared, query->index->m_points[meter]) == 1)
             query->meters->push_back(static_cast<int>(meter));
-    }
-
-    GEOSGeometry* MakeRing(const Ring& ring) {
-        GEOSCoordSequence* sequence = GEOSCoordSeq_create_r(m_context, static_cast<unsigned>(ring.size()), 2);
-        for (std::size_t i = 0; i < ring.size(); ++i)
-            GEOSCoordSeq_setXY_r(m_context, sequence, static_cast<unsigned>(i), ring[i].x, ring[i].y);
-        return GEOSGeom_createLinearRing_r(m_context, sequence);
-    }
-
-    GEOSGeometry* MakePolygon(const allotrix_town::Polygon& polygon) {
-        std::vector<GEOSGeometry*> holes;
-        for (std::size_t r = 1; r < polygon.rings.size(); ++r) holes.push_back(MakeRing(polygon.rings[r]));
-        return GEOSGeom_createPolygon_r(m_context, MakeRing(polygon.rings[0]), holes.data(),
-                                        static_cast<unsigned>(holes.size()));
     }
 
     GEOSContextHandle_t m_context;
