@@ -13,10 +13,10 @@ namespace Norvane::Support::Mixed {
 
 // Set up with a polygon, hand to RangeTree2D::Traverse, then read the keys
 // of the points inside. A point counts as inside when the XY parity test
-// (tgxGeom_XYPolygonParity, tolerance 0) finds it inside or on the boundary,
-// exactly as the native point-in-polygon test does; rings may be open or
-// closed, and holes are rings inside rings. A polygon with a NaN coordinate,
-// or one of magnitude 1e100 or more, contains nothing.
+// (tgxGeom_XYPolygonParity with tolerance 0, as the native point-in-polygon
+// test uses it) finds it inside or on the boundary. Rings may be open or
+// closed, and holes are rings inside rings. A polygon with a NaN
+// coordinate, or one of magnitude 1e100 or more, contains nothing.
 //
 // Only points inside the polygon's rectangle are tested, so one search costs
 // the tree walk plus one parity test per point near the polygon. That test
