@@ -58,8 +58,9 @@ test: test-normal fuzz-smoke test-asan
 
 # libFuzzer harnesses (clang, instrumented libraries, ASan and UBSan).
 # fuzz-smoke runs each for FUZZ_SECONDS from a fixed seed; fuzz runs each for
-# FUZZ_LONG_SECONDS and keeps its corpus in fuzz/corpus-<harness>/. Findings
-# land in FUZZ_BUILD.
+# FUZZ_LONG_SECONDS and keeps its corpus in fuzz/corpus-<harness>/. Both start
+# from the committed seeds in fuzz/seeds/<harness>/ when there are some and
+# never write there. Findings land in FUZZ_BUILD.
 FUZZ_SECONDS      ?= 5
 FUZZ_LONG_SECONDS ?= 600
 FUZZ_CXX_FLAGS    := -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
@@ -73,15 +74,18 @@ fuzz-build: deps $(FUZZ_BUILD)/build.ninja
 
 fuzz-smoke: fuzz-build
 	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
+	  name=$$(basename $$f); rm -rf $(FUZZ_BUILD)/smoke-$$name; mkdir -p $(FUZZ_BUILD)/smoke-$$name; \
+	  seeds=$$([ -d fuzz/seeds/$$name ] && echo fuzz/seeds/$$name); \
 	  echo "fuzz-smoke: $$f ($(FUZZ_SECONDS) s)"; \
-	  "$$f" -seed=1 -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ 2>$(FUZZ_BUILD)/$$(basename $$f).log \
+	  "$$f" $(FUZZ_BUILD)/smoke-$$name $$seeds -seed=1 -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ 2>$(FUZZ_BUILD)/$$(basename $$f).log \
 	    || { tail -40 $(FUZZ_BUILD)/$$(basename $$f).log; exit 1; }; \
 	done
 
 fuzz: fuzz-build
 	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
 	  corpus=fuzz/corpus-$$(basename $$f); mkdir -p $$corpus; \
-	  "$$f" $$corpus -max_total_time=$(FUZZ_LONG_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ || exit 1; \
+	  seeds=$$([ -d fuzz/seeds/$$(basename $$f) ] && echo fuzz/seeds/$$(basename $$f)); \
+	  "$$f" $$corpus $$seeds -max_total_time=$(FUZZ_LONG_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ || exit 1; \
 	done
 
 # Side-by-side benchmarks against the reference libraries (release build).

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "native/native.h"
+#include "town/town_geos.h"
 #include "town/town_native.h"
 
 namespace area_bench {
@@ -57,9 +58,9 @@ class GeosArea final : public IntersectionArea {
 public:
     explicit GeosArea(const Town& town) : m_context(GEOS_init_r()) {
         for (const auto& parcel : town.parcels)
-            m_parcels.push_back(Polygon(parcel));
+            m_parcels.push_back(allotrix_town::ToGeosPolygon(m_context, parcel));
         for (const auto& service : town.serviceAreas)
-            m_services.push_back(Polygon(service));
+            m_services.push_back(allotrix_town::ToGeosPolygon(m_context, service));
     }
     ~GeosArea() override {
         for (GEOSGeometry* g : m_parcels)
@@ -77,20 +78,6 @@ public:
     }
 
 private:
-    GEOSGeometry* Ring(const allotrix_town::Ring& ring) {
-        GEOSCoordSequence* s = GEOSCoordSeq_create_r(m_context, static_cast<unsigned>(ring.size()), 2);
-        for (std::size_t i = 0; i < ring.size(); ++i)
-            GEOSCoordSeq_setXY_r(m_context, s, static_cast<unsigned>(i), ring[i].x, ring[i].y);
-        return GEOSGeom_createLinearRing_r(m_context, s);
-    }
-    GEOSGeometry* Polygon(const allotrix_town::Polygon& polygon) {
-        std::vector<GEOSGeometry*> holes;
-        for (std::size_t r = 1; r < polygon.rings.size(); ++r)
-            holes.push_back(Ring(polygon.rings[r]));
-        return GEOSGeom_createPolygon_r(m_context, Ring(polygon.rings[0]), holes.data(),
-                                        static_cast<unsigned>(holes.size()));
-    }
-
     GEOSContextHandle_t m_context;
     std::vector<GEOSGeometry*> m_parcels;
     std::vector<GEOSGeometry*> m_services;

@@ -12,6 +12,11 @@
 #include "host/support/pair.h"
 #include "host/support/units.h"
 
+// Text and measures
+#include "host/support/geometry_library.h"
+#include "host/support/math_library.h"
+#include "host/support/text_manager.h"
+
 // Interfaces the data layer implements
 #include "host/calculations/allotrix_library.h"
 #include "host/calculations/i_data_geometry_library.h"
@@ -26,3 +31,24 @@
 
 // Prompts
 #include "host/prompts/file_proxy.h"
+#include "host/prompts/dialog_result.h"
+#include "host/prompts/file_filter.h"
+#include "host/prompts/file_prompt_presenter.h"
+#include "host/prompts/file_wrapper.h"
+#include "host/prompts/list_choice_form.h"
+#include "host/prompts/local_file_proxy.h"
+#include "host/prompts/message_box.h"
+#include "host/prompts/open_file_wrapper.h"
+#include "host/prompts/save_file_wrapper.h"
+#include "host/prompts/scripted_presenter.h"
+#include "host/prompts/terminal_presenter.h"
+
+// Point index and the polygon search over it
+#include "host/mixed/polygon_contains_point_searcher.h"
+#include "host/mixed/range_tree_2d.h"
+#include "host/mixed/range_tree_2d_searcher.h"
+
+// Registry
+#include "host/registry/default_registry_store.h"
+#include "host/registry/reg_file_store.h"
+#include "host/registry/registry_store.h"
