@@ -28,6 +28,12 @@
 
 // Network model
 #include "host/domain/domain_element_shape_type.h"
+#include "host/domain/domain_model.h"
+#include "host/domain/domain_model_builder.h"
+#include "host/domain/i_domain_data_set.h"
+#include "host/domain/inp/inp_model.h"
+#include "host/domain/network_element_types.h"
+#include "host/domain/selection_set_file.h"
 
 // Prompts
 #include "host/prompts/file_proxy.h"
