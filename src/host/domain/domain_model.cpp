@@ -40,12 +40,19 @@ void DomainModel::LinkSubTypes() {
 }
 
 void DomainModel::CreateManagers() {
-    for (const auto& type : m_data.types) {
-        std::vector<std::int32_t> ids;
-        for (const ElementRecord& element : m_data.elements)
-            if (IsOfType(element.Id(), type->Id())) ids.push_back(element.Id());
-        m_managers.push_back(std::make_unique<ModelElementManager>(*this, *type, std::move(ids)));
-    }
+    // Each element belongs to its own type's manager and to those of the
+    // types it derives from.
+    auto indexOf = [&](int typeId) {
+        std::size_t i = 0;
+        while (i < m_data.types.size() && m_data.types[i]->Id() != typeId) ++i;
+        return i;
+    };
+    std::vector<std::vector<std::int32_t>> idsByType(m_data.types.size());
+    for (const ElementRecord& element : m_data.elements)
+        for (std::size_t i = indexOf(element.TypeId()); i < m_data.types.size(); i = indexOf(m_data.types[i]->ParentId()))
+            idsByType[i].push_back(element.Id());
+    for (std::size_t i = 0; i < m_data.types.size(); ++i)
+        m_managers.push_back(std::make_unique<ModelElementManager>(*this, *m_data.types[i], std::move(idsByType[i])));
 }
 
 void DomainModel::CreateFields() {

@@ -89,6 +89,12 @@ void DomainModelBuilder::SetValue(std::int32_t elementId, const std::string& fie
     column[static_cast<std::size_t>(elementId - 1)] = std::move(value);
 }
 
+void DomainModelBuilder::SetColumn(const std::string& fieldName, std::vector<Support::FieldValue> values) {
+    if (values.size() > m_data.elements.size())
+        throw Support::ArgumentException("The field \"" + fieldName + "\" has more values than the model has elements.");
+    m_data.columns[fieldName] = std::move(values);
+}
+
 void DomainModelBuilder::Reserve(std::size_t elements, std::size_t vertices) {
     m_data.elements.reserve(elements);
     m_data.vertices.reserve(vertices);

@@ -36,8 +36,9 @@ public:
     std::int32_t AddPolygon(int typeId, std::string label, const Support::PointArray& ring);
 
     void SetValue(std::int32_t elementId, const std::string& fieldName, Support::FieldValue value);
-    // Makes the model serve the field even when no element has a value for it.
-    void DeclareField(const std::string& fieldName) { m_data.columns[fieldName]; }
+    // The field's values for elements 1 to values.size() at once, replacing
+    // any set before; the model serves the field even when `values` is empty.
+    void SetColumn(const std::string& fieldName, std::vector<Support::FieldValue> values);
     void Reserve(std::size_t elements, std::size_t vertices);
 
     // Hands everything to the model; the builder is empty afterwards.

@@ -170,9 +170,10 @@ std::string InpModel::JunctionLineWithDemand(std::int32_t junctionId, double bas
 }
 
 std::string InpModel::DemandLine(std::int32_t junctionId, const DemandRow& row) const {
-    std::string line = " " + InpField(Model().FindElement(junctionId)->Label()) + "\t" + FormatInpNumber(row.BaseDemand);
-    if (!row.Pattern.empty()) line += "\t" + InpField(row.Pattern);
-    if (!row.Category.empty()) line += "\t;" + row.Category;
+    std::string line(" ");
+    line.append(InpField(Model().FindElement(junctionId)->Label())).append("\t").append(FormatInpNumber(row.BaseDemand));
+    if (!row.Pattern.empty()) line.append("\t").append(InpField(row.Pattern));
+    if (!row.Category.empty()) line.append("\t;").append(row.Category);
     return line;
 }
 

@@ -50,8 +50,7 @@ const char* StatusWord(std::string_view field) {
 
 std::string Quoted(std::string_view text) {
     constexpr std::size_t kShown = 60;  // hostile files may hold megabyte-long fields
-    if (text.size() <= kShown) return "\"" + std::string(text) + "\"";
-    return "\"" + std::string(text.substr(0, kShown)) + "...\"";
+    return std::string("\"").append(text.substr(0, kShown)).append(text.size() > kShown ? "...\"" : "\"");
 }
 
 }  // namespace
@@ -109,23 +108,24 @@ double InpNetworkReader::Number(std::size_t line, std::string_view field, std::s
     return *value;
 }
 
-void InpNetworkReader::RequireFields(std::size_t line, std::size_t needed, const char* what) const {
+void InpNetworkReader::RequireFields(std::size_t line, std::size_t needed, std::string_view what) const {
     if (m_tokens.size() < needed) Fail(line, std::string(what) + " (found " + std::to_string(m_tokens.size()) + " fields)");
 }
 
-std::int32_t InpNetworkReader::NodeId(std::size_t line, std::string_view label, const char* context) const {
+std::int32_t InpNetworkReader::NodeId(std::size_t line, std::string_view label, std::string_view context) const {
     const auto it = m_network.nodeIds.find(label);
     if (it == m_network.nodeIds.end()) Fail(line, std::string(context) + " names the node " + Quoted(label) + ", which is not defined");
     return it->second;
 }
 
-std::int32_t InpNetworkReader::LinkId(std::size_t line, std::string_view label, const char* context) const {
+std::int32_t InpNetworkReader::LinkId(std::size_t line, std::string_view label, std::string_view context) const {
     const auto it = m_network.linkIds.find(label);
     if (it == m_network.linkIds.end()) Fail(line, std::string(context) + " names the link " + Quoted(label) + ", which is not defined");
     return it->second;
 }
 
-void InpNetworkReader::CheckIdLength(std::size_t line, std::string_view label) {
+void InpNetworkReader::CheckId(std::size_t line, std::string_view label) {
+    if (label.empty()) Fail(line, "an ID must not be empty");
     if (label.size() > kEngineIdLength)
         Warn(line, "the ID " + Quoted(label) + " is longer than the 31 characters the hydraulic engine accepts");
 }
@@ -144,9 +144,11 @@ void InpNetworkReader::ReadOptions() {
 
 void InpNetworkReader::ReadNodes(InpSection kind, NetworkElementType type) {
     const std::string word = TypeWord(type);
+    const std::string needs = "a " + word + " needs an ID and an elevation";
+    const std::string elevation = word + " elevation";
     ForEachDataLine(kind, [&](std::size_t line) {
-        RequireFields(line, 2, ("a " + word + " needs an ID and an elevation").c_str());
-        NodeDraft node{m_tokens[0], type, line, Number(line, m_tokens[1], word + " elevation"), 0.0, {}};
+        RequireFields(line, 2, needs);
+        NodeDraft node{m_tokens[0], type, line, Number(line, m_tokens[1], elevation), 0.0, {}};
         if (type == NetworkElementType::Junction && m_tokens.size() >= 3) node.demand = Number(line, m_tokens[2], "junction demand");
         if (type == NetworkElementType::Junction && m_tokens.size() >= 4) node.pattern = m_tokens[3];
         const auto id = static_cast<std::int32_t>(m_nodes.size() + 1);
@@ -154,7 +156,7 @@ void InpNetworkReader::ReadNodes(InpSection kind, NetworkElementType type) {
         if (!added)
             Fail(line, "the node ID " + Quoted(node.label) + " is defined twice (first on line " +
                            std::to_string(m_nodes[static_cast<std::size_t>(existing->second - 1)].line + 1) + ")");
-        CheckIdLength(line, node.label);
+        CheckId(line, node.label);
         m_nodes.push_back(node);
     });
 }
@@ -162,10 +164,12 @@ void InpNetworkReader::ReadNodes(InpSection kind, NetworkElementType type) {
 void InpNetworkReader::ReadLinks(InpSection kind, NetworkElementType type) {
     const std::string word = TypeWord(type);
     const bool isValve = type == NetworkElementType::Valve;
+    const std::string needs = "a " + word + (isValve ? " needs an ID, two nodes and a diameter" : " needs an ID and two nodes");
+    const std::string context = "the " + word;
     ForEachDataLine(kind, [&](std::size_t line) {
-        RequireFields(line, isValve ? 4 : 3, ("a " + word + (isValve ? " needs an ID, two nodes and a diameter" : " needs an ID and two nodes")).c_str());
-        LinkDraft link{m_tokens[0], type, line, NodeId(line, m_tokens[1], ("the " + word).c_str()),
-                       NodeId(line, m_tokens[2], ("the " + word).c_str()), {}, {}, {}, isValve ? "Active" : "Open"};
+        RequireFields(line, isValve ? 4 : 3, needs);
+        LinkDraft link{m_tokens[0], type, line, NodeId(line, m_tokens[1], context), NodeId(line, m_tokens[2], context),
+                       {}, {}, {}, isValve ? "Active" : "Open"};
         if (type == NetworkElementType::Pipe) ReadPipeFields(link);
         if (isValve) link.diameter = Number(line, m_tokens[3], "valve diameter");
         const auto id = static_cast<std::int32_t>(m_nodes.size() + m_links.size() + 1);
@@ -173,7 +177,7 @@ void InpNetworkReader::ReadLinks(InpSection kind, NetworkElementType type) {
         if (!added)
             Fail(line, "the link ID " + Quoted(link.label) + " is defined twice (first on line " +
                            std::to_string(m_links[static_cast<std::size_t>(existing->second) - m_nodes.size() - 1].line + 1) + ")");
-        CheckIdLength(line, link.label);
+        CheckId(line, link.label);
         m_links.push_back(link);
     });
 }
@@ -287,25 +291,27 @@ void InpNetworkReader::WarnAboutMissingGeometry() {
 
 void InpNetworkReader::Build() {
     DomainModelBuilder builder(LengthUnitOf(m_network.flowUnits));
-    for (const char* field : {FieldNames::Elevation, FieldNames::BaseDemand, FieldNames::DemandPattern, FieldNames::TotalBaseDemand,
-                              FieldNames::Length, FieldNames::Diameter, FieldNames::Roughness, FieldNames::Status})
-        builder.DeclareField(field);
-    builder.Reserve(m_nodes.size() + m_links.size(), m_vertices.size());
-    m_network.definitionLines.reserve(m_nodes.size() + m_links.size());
-    for (const NodeDraft& node : m_nodes) {
+    const std::size_t count = m_nodes.size() + m_links.size();
+    builder.Reserve(count, m_vertices.size());
+    m_network.definitionLines.reserve(count);
+    using Column = std::vector<Support::FieldValue>;
+    Column elevation(count), baseDemand(count), pattern(count), totalBaseDemand(count), length(count), diameter(count),
+        roughness(count), status(count);
+    for (std::size_t i = 0; i < m_nodes.size(); ++i) {
+        const NodeDraft& node = m_nodes[i];
         const std::int32_t id = builder.AddNode(TypeId(node.type), std::string(node.label), node.point);
         m_network.definitionLines.push_back(node.line);
-        builder.SetValue(id, FieldNames::Elevation, node.elevation);
+        elevation[i] = node.elevation;
         if (node.type != NetworkElementType::Junction) continue;
-        builder.SetValue(id, FieldNames::BaseDemand, node.demand);
-        if (!node.pattern.empty()) builder.SetValue(id, FieldNames::DemandPattern, std::string(node.pattern));
+        baseDemand[i] = node.demand;
+        if (!node.pattern.empty()) pattern[i] = std::string(node.pattern);
         const auto rows = m_network.demandRows.find(id);
         double total = node.demand;
         if (rows != m_network.demandRows.end()) {
             total = 0.0;
             for (const DemandRow& row : rows->second.rows) total += row.BaseDemand;
         }
-        builder.SetValue(id, FieldNames::TotalBaseDemand, total);
+        totalBaseDemand[i] = total;
     }
     auto vertex = m_vertices.begin();
     Support::PointArray points;
@@ -313,13 +319,19 @@ void InpNetworkReader::Build() {
         const LinkDraft& link = m_links[i];
         points.clear();
         for (; vertex != m_vertices.end() && vertex->link == i; ++vertex) points.push_back(vertex->point);
-        const std::int32_t id = builder.AddLink(TypeId(link.type), std::string(link.label), link.startNode, link.endNode, points);
+        builder.AddLink(TypeId(link.type), std::string(link.label), link.startNode, link.endNode, points);
         m_network.definitionLines.push_back(link.line);
-        builder.SetValue(id, FieldNames::Status, std::string(link.status));
-        for (const auto& [name, value] : {std::pair{FieldNames::Length, &link.length}, std::pair{FieldNames::Diameter, &link.diameter},
-                                          std::pair{FieldNames::Roughness, &link.roughness}})
-            if (!Support::IsNull(*value)) builder.SetValue(id, name, *value);
+        const std::size_t slot = m_nodes.size() + i;
+        status[slot] = std::string(link.status);
+        length[slot] = link.length;
+        diameter[slot] = link.diameter;
+        roughness[slot] = link.roughness;
     }
+    for (auto& [name, column] : {std::pair{FieldNames::Elevation, &elevation}, {FieldNames::BaseDemand, &baseDemand},
+                                 {FieldNames::DemandPattern, &pattern}, {FieldNames::TotalBaseDemand, &totalBaseDemand},
+                                 {FieldNames::Length, &length}, {FieldNames::Diameter, &diameter},
+                                 {FieldNames::Roughness, &roughness}, {FieldNames::Status, &status}})
+        builder.SetColumn(name, std::move(*column));
     m_network.model = builder.Build();
 }
 

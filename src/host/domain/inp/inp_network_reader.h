@@ -53,10 +53,10 @@ private:
     [[noreturn]] void Fail(std::size_t line, const std::string& message) const;
     void Warn(std::size_t line, const std::string& message);
     double Number(std::size_t line, std::string_view field, std::string_view what) const;
-    void RequireFields(std::size_t line, std::size_t needed, const char* what) const;
-    std::int32_t NodeId(std::size_t line, std::string_view label, const char* context) const;
-    std::int32_t LinkId(std::size_t line, std::string_view label, const char* context) const;
-    void CheckIdLength(std::size_t line, std::string_view label);
+    void RequireFields(std::size_t line, std::size_t needed, std::string_view what) const;
+    std::int32_t NodeId(std::size_t line, std::string_view label, std::string_view context) const;
+    std::int32_t LinkId(std::size_t line, std::string_view label, std::string_view context) const;
+    void CheckId(std::size_t line, std::string_view label);
 
     void ReadOptions();
     void ReadNodes(InpSection kind, NetworkElementType type);

@@ -1,12 +1,27 @@
 #include "host/domain/inp/inp_text.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 
 namespace Norvane::Domain {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+enum CharClass : unsigned char { kPlain, kBlank, kComment, kQuote };
+
+// One lookup per character instead of a chain of comparisons: tokenizing is
+// most of the time spent reading a network.
+constexpr auto kCharClasses = [] {
+    std::array<CharClass, 256> classes{};
+    for (unsigned char c : {' ', '\t', '\r', '\n'}) classes[c] = kBlank;
+    classes[static_cast<unsigned char>(';')] = kComment;
+    classes[static_cast<unsigned char>('"')] = kQuote;
+    return classes;
+}();
+
+CharClass ClassOf(char c) { return kCharClasses[static_cast<unsigned char>(c)]; }
+
+bool IsBlank(char c) { return ClassOf(c) == kBlank; }
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -17,22 +32,24 @@ void InpLineTokens::Split(std::string_view line) {
     m_comment = {};
     std::size_t i = 0;
     while (i < line.size()) {
-        if (IsBlank(line[i])) {
-            ++i;
-        } else if (line[i] == ';') {
-            m_comment = TrimBlanks(line.substr(i + 1));
-            return;
-        } else if (line[i] == '"') {
-            // An unclosed quote runs to the end of the line.
-            const std::size_t close = line.find('"', i + 1);
-            const std::size_t end = close == std::string_view::npos ? line.size() : close + 1;
-            const std::size_t textEnd = close == std::string_view::npos ? line.size() : close;
-            m_tokens.push_back({line.substr(i + 1, textEnd - i - 1), i, end});
-            i = end;
-        } else {
-            const std::size_t begin = i;
-            while (i < line.size() && !IsBlank(line[i]) && line[i] != ';') ++i;
-            m_tokens.push_back({line.substr(begin, i - begin), begin, i});
+        switch (ClassOf(line[i])) {
+            case kBlank: ++i; break;
+            case kComment: m_comment = TrimBlanks(line.substr(i + 1)); return;
+            case kQuote: {
+                // An unclosed quote runs to the end of the line.
+                const std::size_t close = line.find('"', i + 1);
+                const std::size_t textEnd = close == std::string_view::npos ? line.size() : close;
+                const std::size_t end = close == std::string_view::npos ? line.size() : close + 1;
+                m_tokens.push_back({line.substr(i + 1, textEnd - i - 1), i, end});
+                i = end;
+                break;
+            }
+            case kPlain: {
+                const std::size_t begin = i;
+                while (i < line.size() && (ClassOf(line[i]) == kPlain || ClassOf(line[i]) == kQuote)) ++i;  // a quote inside a field is kept
+                m_tokens.push_back({line.substr(begin, i - begin), begin, i});
+                break;
+            }
         }
     }
 }
@@ -55,8 +72,10 @@ std::string FormatInpNumber(double value) {
 }
 
 std::string InpField(std::string_view label) {
-    if (label.find_first_of(" \t;") == std::string_view::npos) return std::string(label);
-    return "\"" + std::string(label) + "\"";
+    const bool plain = !label.empty() && label.find_first_of(" \t;") == std::string_view::npos && label.front() != '[' &&
+                       label.front() != '"';
+    if (plain) return std::string(label);
+    return std::string("\"").append(label).append("\"");
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {

@@ -37,7 +37,8 @@ private:
 std::optional<double> ParseInpNumber(std::string_view field);
 // The shortest text that reads back as exactly `value`.
 std::string FormatInpNumber(double value);
-// `label` as a field: quoted when it holds a blank, a tab or ";".
+// `label` as a field: quoted when it is empty, holds a blank, a tab or ";",
+// or starts like a section header or a quoted field.
 std::string InpField(std::string_view label);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 std::string_view TrimBlanks(std::string_view text);
