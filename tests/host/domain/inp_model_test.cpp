@@ -120,6 +120,8 @@ TEST(InpModel, ReadsTheFourNetworksAndWritesThemBackByteForByte) {
         EXPECT_EQ(ReadBytes(saved.string()), ReadBytes(DataPath(e.file)));
     }
     std::filesystem::remove(saved);
+    const auto nowhere = std::filesystem::temp_directory_path() / "allotrix-no-such-folder" / "net.inp";
+    EXPECT_THROW(InpModel::Parse(kSmall, "small.inp")->Save(nowhere), ApplicationException);
 }
 
 TEST(InpModel, ServesAttributesAndGeometryOfTheFile) {
