@@ -194,6 +194,13 @@ TEST(InpModel, DemandEditsRewriteOnlyTheLinesTheyTouch) {
     EXPECT_THROW(model->AddDemand(j12, {1.0, "", "two\nlines"}), ArgumentException);
     EXPECT_THROW(model->SetBaseDemand(model->NodeId("9"), 1.0), ArgumentException);  // a reservoir
     EXPECT_THROW(model->SetBaseDemand(j11, std::nan("")), ArgumentException);
+
+    // The engine reads a row whose first field starts with MULT as the demand multiplier.
+    const auto multiplier = InpModel::Parse("[JUNCTIONS]\n Mult7 1 3\n[DEMANDS]\n multiply 2\n Mult7 4\n", "mult.inp");
+    const std::int32_t mult7 = multiplier->NodeId("Mult7");
+    EXPECT_TRUE(multiplier->DemandRows(mult7).empty());
+    EXPECT_EQ(ValueOf(*multiplier, mult7, FieldNames::TotalBaseDemand), FieldValue(3.0));
+    EXPECT_THROW(multiplier->AddDemand(mult7, {1.0, "", ""}), ArgumentException);
 }
 
 TEST(InpModel, NewDemandRowsFindAPlaceInFilesWithoutADemandSection) {

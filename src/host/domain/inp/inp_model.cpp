@@ -102,6 +102,10 @@ void InpModel::SetBaseDemand(std::int32_t junctionId, double baseDemand) {
 
 void InpModel::SetDemandRows(std::int32_t junctionId, std::vector<DemandRow> rows) {
     CheckJunction(junctionId);
+    const std::string& label = Model().FindElement(junctionId)->Label();
+    if (!rows.empty() && IsDemandMultiplierKeyword(label))
+        throw Support::ArgumentException("The junction \"" + label + "\" cannot have demand rows: the engine reads a row "
+                                         "starting with its label as the demand multiplier.");
     for (const DemandRow& row : rows) CheckRow(row);
     m_demandRowEdits[junctionId] = std::move(rows);
     UpdateTotalBaseDemand(junctionId);

@@ -63,7 +63,9 @@ public:
     // removed, further ones follow its last row or go to the end of the
     // [DEMANDS] section, which is added before [END] when the file has none.
     // ArgumentException for a demand that is not finite, a pattern the model
-    // does not define, or a category holding a line break.
+    // does not define, a category holding a line break, or a junction whose
+    // label starts with "MULT" (the engine reads such a row as the demand
+    // multiplier).
     void SetDemandRows(std::int32_t junctionId, std::vector<DemandRow> rows);
     // Adds a demand category so that the engine's total grows by the row's
     // demand: a junction without [DEMANDS] rows first gets its column demand

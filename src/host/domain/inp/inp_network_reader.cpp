@@ -227,7 +227,7 @@ void InpNetworkReader::ReadVertices() {
 
 void InpNetworkReader::ReadDemands() {
     ForEachDataLine(InpSection::Demands, [&](std::size_t line) {
-        if (EqualsIgnoreCase(m_tokens[0], "MULTIPLY")) return;  // a global demand multiplier, not a row
+        if (IsDemandMultiplierKeyword(m_tokens[0])) return;  // a global demand multiplier, not a row
         RequireFields(line, 2, "a demand row needs a junction ID and a demand");
         const std::int32_t id = NodeId(line, m_tokens[0], "the demand row");
         if (m_nodes[static_cast<std::size_t>(id - 1)].type != NetworkElementType::Junction)

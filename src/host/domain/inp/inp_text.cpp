@@ -85,6 +85,10 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+bool IsDemandMultiplierKeyword(std::string_view field) {
+    return field.size() >= 4 && EqualsIgnoreCase(field.substr(0, 4), "MULT");
+}
+
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);

@@ -41,6 +41,9 @@ std::string FormatInpNumber(double value);
 // or starts like a section header or a quoted field.
 std::string InpField(std::string_view label);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+// Whether a [DEMANDS] row starting with `field` sets the demand multiplier:
+// the engine takes any first field beginning with "MULT", in any case.
+bool IsDemandMultiplierKeyword(std::string_view field);
 std::string_view TrimBlanks(std::string_view text);
 
 }  // namespace Norvane::Domain
