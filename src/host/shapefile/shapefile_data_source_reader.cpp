@@ -1,0 +1,167 @@
+#include "host/shapefile/shapefile_data_source_reader.h"
+
+#include "host/shapefile/dbf_table.h"
+#include "host/shapefile/projection_unit.h"
+#include "host/shapefile/shape_geometry.h"
+#include "host/shapefile/shape_table.h"
+#include "host/support/exceptions.h"
+
+namespace Norvane::Shapefile {
+
+using Support::FieldValue;
+using Support::GeometryPoint;
+using Support::PointArrayList;
+
+struct ShapefileDataSourceReader::Impl {
+    explicit Impl(ShapefileImages files)
+        : images(std::move(files)),
+          shapes(images.shp, images.shx, images.name),
+          table(images.dbf, images.name + ".dbf", images.cpg),
+          unit(images.prj ? ParseProjectionLengthUnit(*images.prj) : Support::LengthUnit::Unknown) {
+        if (shapes.RecordCount() != table.RecordCount())
+            throw Support::ApplicationException(images.name + ".shx lists " + std::to_string(shapes.RecordCount()) +
+                                                " shapes but " + images.name + ".dbf holds " +
+                                                std::to_string(table.RecordCount()) + " records.");
+    }
+
+    int field(const std::string& name) const {
+        const int index = table.Fields().IndexOf(name);
+        if (index < 0) throw Support::ArgumentException("No field \"" + name + "\" in " + images.name + ".dbf.");
+        return index;
+    }
+
+    ShapefileImages images;
+    Detail::ShapeTable shapes;
+    Detail::DbfTable table;
+    Support::LengthUnit unit;
+    int position = -1;
+};
+
+ShapefileDataSourceReader::ShapefileDataSourceReader() = default;
+ShapefileDataSourceReader::~ShapefileDataSourceReader() = default;
+ShapefileDataSourceReader::ShapefileDataSourceReader(ShapefileDataSourceReader&&) noexcept = default;
+ShapefileDataSourceReader& ShapefileDataSourceReader::operator=(ShapefileDataSourceReader&&) noexcept = default;
+
+bool ShapefileDataSourceReader::OpenDataFile(const std::string& path) {
+    Close();
+    return OpenDataImages(ReadShapefileImages(FindShapefileFiles(path)));
+}
+
+bool ShapefileDataSourceReader::OpenDataImages(ShapefileImages images) {
+    Close();
+    m_impl = std::make_unique<Impl>(std::move(images));
+    return true;
+}
+
+void ShapefileDataSourceReader::Close() { m_impl.reset(); }
+
+bool ShapefileDataSourceReader::IsOpen() const { return m_impl != nullptr; }
+
+ShapefileDataSourceReader::Impl& ShapefileDataSourceReader::open() const {
+    if (!m_impl) throw Support::InvalidOperationException("The shapefile reader is not open.");
+    return *m_impl;
+}
+
+int ShapefileDataSourceReader::currentRecord() const {
+    Impl& impl = open();
+    if (impl.position < 0 || impl.position >= impl.shapes.RecordCount())
+        throw Support::InvalidOperationException("The shapefile reader is not on a record of " + impl.images.name + ".shp.");
+    return impl.position;
+}
+
+int ShapefileDataSourceReader::RecordCount() const { return open().shapes.RecordCount(); }
+
+void ShapefileDataSourceReader::MoveReset() { open().position = -1; }
+
+bool ShapefileDataSourceReader::MoveNext() {
+    Impl& impl = open();
+    if (impl.position < impl.shapes.RecordCount()) ++impl.position;
+    return impl.position < impl.shapes.RecordCount();
+}
+
+bool ShapefileDataSourceReader::MoveTo(int index) {
+    Impl& impl = open();
+    impl.position = std::clamp(index, -1, impl.shapes.RecordCount());
+    return impl.position == index && index >= 0 && index < impl.shapes.RecordCount();
+}
+
+int ShapefileDataSourceReader::CurrentPosition() const { return open().position; }
+
+std::vector<std::string> ShapefileDataSourceReader::GetFieldNames() const {
+    std::vector<std::string> names;
+    for (const auto& field : open().table.Fields().Fields()) names.push_back(field.name);
+    return names;
+}
+
+std::optional<FieldValueType> ShapefileDataSourceReader::GetFieldType(const std::string& name) const {
+    const auto& fields = open().table.Fields();
+    const int index = fields.IndexOf(name);
+    if (index < 0) return std::nullopt;
+    return fields.Fields()[static_cast<std::size_t>(index)].valueType;
+}
+
+int ShapefileDataSourceReader::GetFieldIndex(const std::string& name) const { return open().table.Fields().IndexOf(name); }
+
+FieldValue ShapefileDataSourceReader::GetFieldValue(const std::string& name) { return GetFieldValue(open().field(name)); }
+
+FieldValue ShapefileDataSourceReader::GetFieldValue(int fieldIndex) {
+    Impl& impl = open();
+    if (fieldIndex < 0 || fieldIndex >= static_cast<int>(impl.table.Fields().Fields().size()))
+        throw Support::ArgumentException("No field " + std::to_string(fieldIndex) + " in " + impl.images.name + ".dbf.");
+    impl.table.Load(currentRecord());
+    return impl.table.Value(fieldIndex);
+}
+
+std::string ShapefileDataSourceReader::GetFieldRawText(const std::string& name) {
+    return GetFieldRawText(open().field(name));
+}
+
+std::string ShapefileDataSourceReader::GetFieldRawText(int fieldIndex) {
+    Impl& impl = open();
+    if (fieldIndex < 0 || fieldIndex >= static_cast<int>(impl.table.Fields().Fields().size()))
+        throw Support::ArgumentException("No field " + std::to_string(fieldIndex) + " in " + impl.images.name + ".dbf.");
+    impl.table.Load(currentRecord());
+    return impl.table.Text(fieldIndex);
+}
+
+int ShapefileDataSourceReader::ShapeType() const { return open().shapes.ShapeType(); }
+
+Support::GeometryObject ShapefileDataSourceReader::GetGeometry() {
+    const SHPObject* shape = open().shapes.Read(currentRecord());
+    if (!shape) return {};
+    switch (Detail::ShapeFamily(shape->nSHPType)) {
+    case 1: return GeometryPoint{shape->padfX[0], shape->padfY[0]};
+    case 8: return Detail::PartsOf(*shape).front();
+    default: return Detail::PartsOf(*shape);
+    }
+}
+
+GeometryPoint ShapefileDataSourceReader::GetPointGeometry() {
+    Impl& impl = open();
+    if (Detail::ShapeFamily(impl.shapes.ShapeType()) != 1)
+        throw Support::InvalidOperationException(impl.images.name + ".shp holds no points.");
+    const SHPObject* shape = impl.shapes.Read(currentRecord());
+    return shape ? GeometryPoint{shape->padfX[0], shape->padfY[0]} : GeometryPoint::Empty();
+}
+
+PointArrayList ShapefileDataSourceReader::parts(const char* kind) {
+    Impl& impl = open();
+    if (Detail::ShapeFamily(impl.shapes.ShapeType()) == 1)
+        throw Support::InvalidOperationException(impl.images.name + ".shp holds points, not " + kind + ".");
+    const SHPObject* shape = impl.shapes.Read(currentRecord());
+    return shape ? Detail::PartsOf(*shape) : PointArrayList{};
+}
+
+PointArrayList ShapefileDataSourceReader::GetPolylineGeometryNonJaggedArray() { return parts("polylines"); }
+
+PointArrayList ShapefileDataSourceReader::GetPolygonGeometryNonJaggedArray() { return parts("polygons"); }
+
+RecordBox ShapefileDataSourceReader::GetCurrentRecordBox() const { return open().shapes.Box(currentRecord()); }
+
+std::vector<RecordBox> ShapefileDataSourceReader::GetRecordBoxes() const { return open().shapes.Boxes(); }
+
+Support::LengthUnit ShapefileDataSourceReader::ProjectionLengthUnit() const { return open().unit; }
+
+std::string ShapefileDataSourceReader::CodePage() const { return open().table.CodePage(); }
+
+}  // namespace Norvane::Shapefile
