@@ -79,9 +79,7 @@ int DBFExternalDataSource::RecordCount() const {
 
 std::vector<std::string> DBFExternalDataSource::GetFieldNames() const {
     if (!m_impl) throw Support::InvalidOperationException(m_path + " is closed.");
-    std::vector<std::string> names;
-    for (const auto& field : m_impl->fields.Fields()) names.push_back(field.name);
-    return names;
+    return m_impl->fields.Names();
 }
 
 void DBFExternalDataSource::AddField(const DBFFieldInfo& info) {

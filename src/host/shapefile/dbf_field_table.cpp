@@ -39,13 +39,28 @@ DbfFieldTable::DbfFieldTable(DBFHandle dbf, const TextDecoder& decoder, const st
                                                 " lies outside the record.");
         const char type = DBFGetNativeFieldType(dbf, i);
         m_fields.push_back({decoder.Decode(name), type, width, decimals, offset, ValueTypeOfDbfField(type, width, decimals)});
-        m_indexByUpperName.emplace(UpperAscii(m_fields.back().name), i);  // the first of equal names wins
+        m_upperNames.push_back(UpperAscii(m_fields.back().name));
     }
 }
 
+std::vector<std::string> DbfFieldTable::Names() const {
+    std::vector<std::string> names;
+    names.reserve(m_fields.size());
+    for (const DbfField& field : m_fields) names.push_back(field.name);
+    return names;
+}
+
+// A scan of names of at most 11 bytes costs less than hashing the name; the
+// first of equal names wins.
 int DbfFieldTable::IndexOf(std::string_view name) const {
-    const auto found = m_indexByUpperName.find(UpperAscii(name));
-    return found == m_indexByUpperName.end() ? -1 : found->second;
+    char upper[XBASE_FLDNAME_LEN_READ];
+    if (name.size() > sizeof upper) return -1;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        upper[i] = name[i] >= 'a' && name[i] <= 'z' ? static_cast<char>(name[i] - 'a' + 'A') : name[i];
+    const std::string_view wanted(upper, name.size());
+    for (std::size_t i = 0; i < m_upperNames.size(); ++i)
+        if (m_upperNames[i] == wanted) return static_cast<int>(i);
+    return -1;
 }
 
 }  // namespace Norvane::Shapefile::Detail

@@ -7,7 +7,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "host/shapefile/field_value_type.h"
@@ -38,13 +37,14 @@ public:
     DbfFieldTable(DBFHandle dbf, const TextDecoder& decoder, const std::string& fileName);
 
     const std::vector<DbfField>& Fields() const { return m_fields; }
+    std::vector<std::string> Names() const;
     int RecordLength() const { return m_recordLength; }
     // -1 when there is no such field.
     int IndexOf(std::string_view name) const;
 
 private:
     std::vector<DbfField> m_fields;
-    std::unordered_map<std::string, int> m_indexByUpperName;
+    std::vector<std::string> m_upperNames;
     int m_recordLength = 0;
 };
 

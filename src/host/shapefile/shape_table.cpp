@@ -17,6 +17,8 @@ constexpr std::uint64_t kMultiPointHeader = 40;
 
 std::string shapeName(const std::string& name, const char* extension) { return name + "." + extension; }
 
+std::string recordName(int record) { return "record " + std::to_string(record + 1); }
+
 bool isKnownType(int type) {
     switch (type) {
     case 0: case 1: case 3: case 5: case 8: case 11: case 13: case 15: case 18: case 21: case 23: case 25: case 28:
@@ -94,11 +96,10 @@ void ShapeTable::checkRecords(std::span<const unsigned char> shx, std::uint64_t 
         const unsigned char* entry = shx.data() + kHeaderSize + 8 * i;
         const std::uint64_t offset = std::uint64_t{BigEndian32(entry)} * 2;
         const std::uint64_t length = std::uint64_t{BigEndian32(entry + 4)} * 2;
-        const std::string record = "record " + std::to_string(i + 1);
         if (offset < kHeaderSize || offset + 8 + length > shpLength)
-            damaged(record + " lies past the end of the file, as its .shx gives it");
+            damaged(recordName(static_cast<int>(i)) + " lies past the end of the file, as its .shx gives it");
         if (std::uint64_t{BigEndian32(m_shp.data() + offset + 4)} * 2 != length)
-            damaged(record + " has a different length in the .shx");
+            damaged(recordName(static_cast<int>(i)) + " has a different length in the .shx");
         const Span span{static_cast<std::uint32_t>(offset + 8), static_cast<std::uint32_t>(length)};
         checkContent(static_cast<int>(i), span);
         m_records.push_back(span);
@@ -107,35 +108,35 @@ void ShapeTable::checkRecords(std::span<const unsigned char> shx, std::uint64_t 
 
 void ShapeTable::checkContent(int record, Span span) const {
     const unsigned char* content = m_shp.data() + span.offset;
-    const std::string name = "record " + std::to_string(record + 1);
-    if (span.length < 4) damaged(name + " has no shape type");
+    const auto name = [record] { return recordName(record); };
+    if (span.length < 4) damaged(name() + " has no shape type");
     const int type = LittleEndian32(content);
     if (type == 0) return;
     if (ShapeFamily(type) != ShapeFamily(m_shapeType))
-        damaged(name + " holds shape type " + std::to_string(type) + " in a file of type " + std::to_string(m_shapeType));
+        damaged(name() + " holds shape type " + std::to_string(type) + " in a file of type " + std::to_string(m_shapeType));
     const bool zOrM = HasZ(type) || type == 21;
     if (ShapeFamily(type) == 1) {
-        if (span.length < 20u + (zOrM ? 8u : 0u)) damaged(name + " is too short for a point");
+        if (span.length < 20u + (zOrM ? 8u : 0u)) damaged(name() + " is too short for a point");
         return;
     }
     const bool multiPoint = ShapeFamily(type) == 8;
     const std::uint64_t fixed = multiPoint ? kMultiPointHeader : kPartsHeader;
-    if (span.length < fixed) damaged(name + " is too short for its shape type");
+    if (span.length < fixed) damaged(name() + " is too short for its shape type");
     const std::int32_t parts = multiPoint ? 0 : LittleEndian32(content + 36);
     const std::int32_t points = LittleEndian32(content + (multiPoint ? 36 : 40));
-    if (parts < 0 || points < 0) damaged(name + " has a negative count of parts or points");
+    if (parts < 0 || points < 0) damaged(name() + " has a negative count of parts or points");
     const std::uint64_t n = static_cast<std::uint64_t>(points);
     const std::uint64_t needed = fixed + 4 * static_cast<std::uint64_t>(parts) + 16 * n + (HasZ(type) ? 16 + 8 * n : 0);
     if (needed > span.length)
-        damaged(name + " claims " + std::to_string(parts) + " parts and " + std::to_string(points) + " points but holds " +
+        damaged(name() + " claims " + std::to_string(parts) + " parts and " + std::to_string(points) + " points but holds " +
                 std::to_string(span.length) + " bytes");
     if (multiPoint || points == 0) return;
-    if (parts == 0) damaged(name + " has points but no parts");
+    if (parts == 0) damaged(name() + " has points but no parts");
     std::int32_t previous = -1;
     for (std::int32_t i = 0; i < parts; ++i) {
         const std::int32_t start = LittleEndian32(content + kPartsHeader + 4 * static_cast<std::uint64_t>(i));
         if ((i == 0 && start != 0) || start <= previous || start >= points)
-            damaged(name + " has a part that starts outside its points");
+            damaged(name() + " has a part that starts outside its points");
         previous = start;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "host/shapefile/dbf_table.h"
 #include "host/shapefile/projection_unit.h"
+#include "host/shapefile/record_cursor.h"
 #include "host/shapefile/shape_geometry.h"
 #include "host/shapefile/shape_table.h"
 #include "host/support/exceptions.h"
@@ -30,11 +31,18 @@ struct ShapefileDataSourceReader::Impl {
         return index;
     }
 
+    // Loads the current record for reading field `index`.
+    void loadFor(int index, int record) {
+        if (index < 0 || index >= static_cast<int>(table.Fields().Fields().size()))
+            throw Support::ArgumentException("No field " + std::to_string(index) + " in " + images.name + ".dbf.");
+        table.Load(record);
+    }
+
     ShapefileImages images;
     Detail::ShapeTable shapes;
     Detail::DbfTable table;
     Support::LengthUnit unit;
-    int position = -1;
+    Detail::RecordCursor cursor;
 };
 
 ShapefileDataSourceReader::ShapefileDataSourceReader() = default;
@@ -64,33 +72,23 @@ ShapefileDataSourceReader::Impl& ShapefileDataSourceReader::open() const {
 
 int ShapefileDataSourceReader::currentRecord() const {
     Impl& impl = open();
-    if (impl.position < 0 || impl.position >= impl.shapes.RecordCount())
+    if (!impl.cursor.OnRecord(impl.shapes.RecordCount()))
         throw Support::InvalidOperationException("The shapefile reader is not on a record of " + impl.images.name + ".shp.");
-    return impl.position;
+    return impl.cursor.position;
 }
 
 int ShapefileDataSourceReader::RecordCount() const { return open().shapes.RecordCount(); }
 
-void ShapefileDataSourceReader::MoveReset() { open().position = -1; }
+void ShapefileDataSourceReader::MoveReset() { open().cursor.Reset(); }
 
-bool ShapefileDataSourceReader::MoveNext() {
-    Impl& impl = open();
-    if (impl.position < impl.shapes.RecordCount()) ++impl.position;
-    return impl.position < impl.shapes.RecordCount();
-}
+bool ShapefileDataSourceReader::MoveNext() { return open().cursor.Next(RecordCount()); }
 
-bool ShapefileDataSourceReader::MoveTo(int index) {
-    Impl& impl = open();
-    impl.position = std::clamp(index, -1, impl.shapes.RecordCount());
-    return impl.position == index && index >= 0 && index < impl.shapes.RecordCount();
-}
+bool ShapefileDataSourceReader::MoveTo(int index) { return open().cursor.To(index, RecordCount()); }
 
-int ShapefileDataSourceReader::CurrentPosition() const { return open().position; }
+int ShapefileDataSourceReader::CurrentPosition() const { return open().cursor.position; }
 
 std::vector<std::string> ShapefileDataSourceReader::GetFieldNames() const {
-    std::vector<std::string> names;
-    for (const auto& field : open().table.Fields().Fields()) names.push_back(field.name);
-    return names;
+    return open().table.Fields().Names();
 }
 
 std::optional<FieldValueType> ShapefileDataSourceReader::GetFieldType(const std::string& name) const {
@@ -105,11 +103,8 @@ int ShapefileDataSourceReader::GetFieldIndex(const std::string& name) const { re
 FieldValue ShapefileDataSourceReader::GetFieldValue(const std::string& name) { return GetFieldValue(open().field(name)); }
 
 FieldValue ShapefileDataSourceReader::GetFieldValue(int fieldIndex) {
-    Impl& impl = open();
-    if (fieldIndex < 0 || fieldIndex >= static_cast<int>(impl.table.Fields().Fields().size()))
-        throw Support::ArgumentException("No field " + std::to_string(fieldIndex) + " in " + impl.images.name + ".dbf.");
-    impl.table.Load(currentRecord());
-    return impl.table.Value(fieldIndex);
+    open().loadFor(fieldIndex, currentRecord());
+    return m_impl->table.Value(fieldIndex);
 }
 
 std::string ShapefileDataSourceReader::GetFieldRawText(const std::string& name) {
@@ -117,11 +112,8 @@ std::string ShapefileDataSourceReader::GetFieldRawText(const std::string& name) 
 }
 
 std::string ShapefileDataSourceReader::GetFieldRawText(int fieldIndex) {
-    Impl& impl = open();
-    if (fieldIndex < 0 || fieldIndex >= static_cast<int>(impl.table.Fields().Fields().size()))
-        throw Support::ArgumentException("No field " + std::to_string(fieldIndex) + " in " + impl.images.name + ".dbf.");
-    impl.table.Load(currentRecord());
-    return impl.table.Text(fieldIndex);
+    open().loadFor(fieldIndex, currentRecord());
+    return m_impl->table.Text(fieldIndex);
 }
 
 int ShapefileDataSourceReader::ShapeType() const { return open().shapes.ShapeType(); }

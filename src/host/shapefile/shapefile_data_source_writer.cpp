@@ -6,6 +6,7 @@
 #include "host/shapefile/dbf_field_definition.h"
 #include "host/shapefile/dbf_table.h"
 #include "host/shapefile/dbf_value_codec.h"
+#include "host/shapefile/record_cursor.h"
 #include "host/shapefile/shape_geometry.h"
 #include "host/shapefile/shape_table.h"
 #include "host/shapefile/shapefile_files.h"
@@ -99,9 +100,9 @@ struct ShapefileDataSourceWriter::Impl {
     int recordCount() const { return shp->nRecords; }
 
     int currentRecord() const {
-        if (position < 0 || position >= recordCount())
+        if (!cursor.OnRecord(recordCount()))
             throw Support::InvalidOperationException("The shapefile writer is not on a record of " + paths.shp + ".");
-        return position;
+        return cursor.position;
     }
 
     void writeShape(ShapeObjectPtr shape) {
@@ -156,7 +157,7 @@ struct ShapefileDataSourceWriter::Impl {
     std::string blankRecord;
     Extent extent;
     bool changedShapes = false;
-    int position = -1;
+    Detail::RecordCursor cursor;
     bool adding = false;
     std::string record;    // the new record's attributes while adding
     ShapeObjectPtr pending;  // the new record's shape while adding
@@ -199,9 +200,7 @@ int ShapefileDataSourceWriter::ShapeType() const { return open().shp->nShapeType
 int ShapefileDataSourceWriter::RecordCount() const { return open().recordCount(); }
 
 std::vector<std::string> ShapefileDataSourceWriter::GetFieldNames() const {
-    std::vector<std::string> names;
-    for (const auto& field : open().fields.Fields()) names.push_back(field.name);
-    return names;
+    return open().fields.Names();
 }
 
 void ShapefileDataSourceWriter::AddField(const DBFFieldInfo& info) {
@@ -212,21 +211,13 @@ void ShapefileDataSourceWriter::AddField(const DBFFieldInfo& info) {
     impl.refreshFields();
 }
 
-void ShapefileDataSourceWriter::MoveReset() { open().position = -1; }
+void ShapefileDataSourceWriter::MoveReset() { open().cursor.Reset(); }
 
-bool ShapefileDataSourceWriter::MoveNext() {
-    Impl& impl = open();
-    if (impl.position < impl.recordCount()) ++impl.position;
-    return impl.position < impl.recordCount();
-}
+bool ShapefileDataSourceWriter::MoveNext() { return open().cursor.Next(RecordCount()); }
 
-bool ShapefileDataSourceWriter::MoveTo(int index) {
-    Impl& impl = open();
-    impl.position = std::clamp(index, -1, impl.recordCount());
-    return impl.position == index && index >= 0 && index < impl.recordCount();
-}
+bool ShapefileDataSourceWriter::MoveTo(int index) { return open().cursor.To(index, RecordCount()); }
 
-int ShapefileDataSourceWriter::CurrentPosition() const { return open().position; }
+int ShapefileDataSourceWriter::CurrentPosition() const { return open().cursor.position; }
 
 void ShapefileDataSourceWriter::AddRecordBegin() {
     Impl& impl = open();

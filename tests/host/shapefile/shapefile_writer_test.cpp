@@ -151,7 +151,12 @@ TEST(ShapefileWriter, SetsValuesAndShapesOfExistingRecordsWhileWalking) {
     while (writer.MoveNext()) writer.WriteFieldData(std::int64_t{100 + writer.CurrentPosition()}, "IValue");
     writer.MoveTo(2);
     writer.WriteGeometry({{5.0, 6.0}});
+    // Text goes into the file's own code page (Windows-1252 here), so that
+    // old and new text read alike; what it cannot hold is refused.
+    writer.WriteFieldData(std::string("Z\u00FCrich"), "Name");
+    EXPECT_THROW(writer.WriteFieldData(std::string("\u65E5\u672C"), "Name"), ArgumentException);
     writer.Close();
+    EXPECT_FALSE(std::filesystem::exists(folder.File("Point.cpg")));
 
     ShapefileDataSourceReader reader;
     reader.OpenDataFile(shp);
@@ -163,7 +168,10 @@ TEST(ShapefileWriter, SetsValuesAndShapesOfExistingRecordsWhileWalking) {
     }
     reader.MoveTo(2);
     EXPECT_EQ(reader.GetPointGeometry(), (GeometryPoint{5.0, 6.0}));
-    EXPECT_EQ(reader.GetFieldValue("Name"), FieldValue(std::string("Three")));
+    EXPECT_EQ(reader.GetFieldValue("Name"), FieldValue(std::string("Z\u00FCrich")));
+    EXPECT_EQ(reader.GetFieldRawText("Name"), "Z\u00FCrich");
+    reader.MoveTo(3);
+    EXPECT_EQ(reader.GetFieldValue("Name"), FieldValue(std::string("Four")));
 }
 
 TEST(ShapefileWriter, RefusesWhatTheFileCannotHoldAndStaysUsable) {
