@@ -1,10 +1,9 @@
 #include "host/shapefile/shapefile_data_source_reader.h"
 
-#include "host/shapefile/dbf_table.h"
 #include "host/shapefile/projection_unit.h"
 #include "host/shapefile/record_cursor.h"
 #include "host/shapefile/shape_geometry.h"
-#include "host/shapefile/shape_table.h"
+#include "host/shapefile/shapefile_tables.h"
 #include "host/support/exceptions.h"
 
 namespace Norvane::Shapefile {
@@ -16,31 +15,24 @@ using Support::PointArrayList;
 struct ShapefileDataSourceReader::Impl {
     explicit Impl(ShapefileImages files)
         : images(std::move(files)),
-          shapes(images.shp, images.shx, images.name),
-          table(images.dbf, images.name + ".dbf", images.cpg),
-          unit(images.prj ? ParseProjectionLengthUnit(*images.prj) : Support::LengthUnit::Unknown) {
-        if (shapes.RecordCount() != table.RecordCount())
-            throw Support::ApplicationException(images.name + ".shx lists " + std::to_string(shapes.RecordCount()) +
-                                                " shapes but " + images.name + ".dbf holds " +
-                                                std::to_string(table.RecordCount()) + " records.");
-    }
+          tables(images),
+          unit(images.prj ? ParseProjectionLengthUnit(*images.prj) : Support::LengthUnit::Unknown) {}
 
     int field(const std::string& name) const {
-        const int index = table.Fields().IndexOf(name);
+        const int index = tables.attributes.Fields().IndexOf(name);
         if (index < 0) throw Support::ArgumentException("No field \"" + name + "\" in " + images.name + ".dbf.");
         return index;
     }
 
     // Loads the current record for reading field `index`.
     void loadFor(int index, int record) {
-        if (index < 0 || index >= static_cast<int>(table.Fields().Fields().size()))
+        if (index < 0 || index >= static_cast<int>(tables.attributes.Fields().Fields().size()))
             throw Support::ArgumentException("No field " + std::to_string(index) + " in " + images.name + ".dbf.");
-        table.Load(record);
+        tables.attributes.Load(record);
     }
 
     ShapefileImages images;
-    Detail::ShapeTable shapes;
-    Detail::DbfTable table;
+    Detail::ShapefileTables tables;
     Support::LengthUnit unit;
     Detail::RecordCursor cursor;
 };
@@ -72,12 +64,12 @@ ShapefileDataSourceReader::Impl& ShapefileDataSourceReader::open() const {
 
 int ShapefileDataSourceReader::currentRecord() const {
     Impl& impl = open();
-    if (!impl.cursor.OnRecord(impl.shapes.RecordCount()))
+    if (!impl.cursor.OnRecord(impl.tables.shapes.RecordCount()))
         throw Support::InvalidOperationException("The shapefile reader is not on a record of " + impl.images.name + ".shp.");
     return impl.cursor.position;
 }
 
-int ShapefileDataSourceReader::RecordCount() const { return open().shapes.RecordCount(); }
+int ShapefileDataSourceReader::RecordCount() const { return open().tables.shapes.RecordCount(); }
 
 void ShapefileDataSourceReader::MoveReset() { open().cursor.Reset(); }
 
@@ -88,23 +80,23 @@ bool ShapefileDataSourceReader::MoveTo(int index) { return open().cursor.To(inde
 int ShapefileDataSourceReader::CurrentPosition() const { return open().cursor.position; }
 
 std::vector<std::string> ShapefileDataSourceReader::GetFieldNames() const {
-    return open().table.Fields().Names();
+    return open().tables.attributes.Fields().Names();
 }
 
 std::optional<FieldValueType> ShapefileDataSourceReader::GetFieldType(const std::string& name) const {
-    const auto& fields = open().table.Fields();
+    const auto& fields = open().tables.attributes.Fields();
     const int index = fields.IndexOf(name);
     if (index < 0) return std::nullopt;
     return fields.Fields()[static_cast<std::size_t>(index)].valueType;
 }
 
-int ShapefileDataSourceReader::GetFieldIndex(const std::string& name) const { return open().table.Fields().IndexOf(name); }
+int ShapefileDataSourceReader::GetFieldIndex(const std::string& name) const { return open().tables.attributes.Fields().IndexOf(name); }
 
 FieldValue ShapefileDataSourceReader::GetFieldValue(const std::string& name) { return GetFieldValue(open().field(name)); }
 
 FieldValue ShapefileDataSourceReader::GetFieldValue(int fieldIndex) {
     open().loadFor(fieldIndex, currentRecord());
-    return m_impl->table.Value(fieldIndex);
+    return m_impl->tables.attributes.Value(fieldIndex);
 }
 
 std::string ShapefileDataSourceReader::GetFieldRawText(const std::string& name) {
@@ -113,13 +105,13 @@ std::string ShapefileDataSourceReader::GetFieldRawText(const std::string& name) 
 
 std::string ShapefileDataSourceReader::GetFieldRawText(int fieldIndex) {
     open().loadFor(fieldIndex, currentRecord());
-    return m_impl->table.Text(fieldIndex);
+    return m_impl->tables.attributes.Text(fieldIndex);
 }
 
-int ShapefileDataSourceReader::ShapeType() const { return open().shapes.ShapeType(); }
+int ShapefileDataSourceReader::ShapeType() const { return open().tables.shapes.ShapeType(); }
 
 Support::GeometryObject ShapefileDataSourceReader::GetGeometry() {
-    const SHPObject* shape = open().shapes.Read(currentRecord());
+    const SHPObject* shape = open().tables.shapes.Read(currentRecord());
     if (!shape) return {};
     switch (Detail::ShapeFamily(shape->nSHPType)) {
     case 1: return GeometryPoint{shape->padfX[0], shape->padfY[0]};
@@ -130,17 +122,17 @@ Support::GeometryObject ShapefileDataSourceReader::GetGeometry() {
 
 GeometryPoint ShapefileDataSourceReader::GetPointGeometry() {
     Impl& impl = open();
-    if (Detail::ShapeFamily(impl.shapes.ShapeType()) != 1)
+    if (Detail::ShapeFamily(impl.tables.shapes.ShapeType()) != 1)
         throw Support::InvalidOperationException(impl.images.name + ".shp holds no points.");
-    const SHPObject* shape = impl.shapes.Read(currentRecord());
+    const SHPObject* shape = impl.tables.shapes.Read(currentRecord());
     return shape ? GeometryPoint{shape->padfX[0], shape->padfY[0]} : GeometryPoint::Empty();
 }
 
 PointArrayList ShapefileDataSourceReader::parts(const char* kind) {
     Impl& impl = open();
-    if (Detail::ShapeFamily(impl.shapes.ShapeType()) == 1)
+    if (Detail::ShapeFamily(impl.tables.shapes.ShapeType()) == 1)
         throw Support::InvalidOperationException(impl.images.name + ".shp holds points, not " + kind + ".");
-    const SHPObject* shape = impl.shapes.Read(currentRecord());
+    const SHPObject* shape = impl.tables.shapes.Read(currentRecord());
     return shape ? Detail::PartsOf(*shape) : PointArrayList{};
 }
 
@@ -148,12 +140,12 @@ PointArrayList ShapefileDataSourceReader::GetPolylineGeometryNonJaggedArray() { 
 
 PointArrayList ShapefileDataSourceReader::GetPolygonGeometryNonJaggedArray() { return parts("polygons"); }
 
-RecordBox ShapefileDataSourceReader::GetCurrentRecordBox() const { return open().shapes.Box(currentRecord()); }
+RecordBox ShapefileDataSourceReader::GetCurrentRecordBox() const { return open().tables.shapes.Box(currentRecord()); }
 
-std::vector<RecordBox> ShapefileDataSourceReader::GetRecordBoxes() const { return open().shapes.Boxes(); }
+std::vector<RecordBox> ShapefileDataSourceReader::GetRecordBoxes() const { return open().tables.shapes.Boxes(); }
 
 Support::LengthUnit ShapefileDataSourceReader::ProjectionLengthUnit() const { return open().unit; }
 
-std::string ShapefileDataSourceReader::CodePage() const { return open().table.CodePage(); }
+std::string ShapefileDataSourceReader::CodePage() const { return open().tables.attributes.CodePage(); }
 
 }  // namespace Norvane::Shapefile

@@ -4,12 +4,10 @@
 #include <cstring>
 
 #include "host/shapefile/dbf_field_definition.h"
-#include "host/shapefile/dbf_table.h"
 #include "host/shapefile/dbf_value_codec.h"
 #include "host/shapefile/record_cursor.h"
 #include "host/shapefile/shape_geometry.h"
-#include "host/shapefile/shape_table.h"
-#include "host/shapefile/shapefile_files.h"
+#include "host/shapefile/shapefile_tables.h"
 #include "host/shapefile/staged_edit.h"
 #include "host/support/exceptions.h"
 
@@ -51,12 +49,9 @@ struct ShapefileDataSourceWriter::Impl {
         int recordCount = 0;
         {
             // Checked as a reader checks it, so that shapelib edits only sound files.
-            const Detail::ShapeTable shapes(images.shp, images.shx, images.name);
-            const Detail::DbfTable table(images.dbf, dbfName, images.cpg);
-            if (shapes.RecordCount() != table.RecordCount())
-                throw Support::ApplicationException(paths.shx + " and " + paths.dbf + " hold different numbers of records.");
-            for (int i = 0; i < shapes.RecordCount(); ++i) extent.Add(shapes.Box(i));
-            recordCount = shapes.RecordCount();
+            const Detail::ShapefileTables tables(images);
+            for (const RecordBox& box : tables.shapes.Boxes()) extent.Add(box);
+            recordCount = tables.shapes.RecordCount();
         }
         codePage = codePageFor(images, recordCount);
         encoder = TextEncoder(codePage);
