@@ -26,6 +26,16 @@
 #include "host/calculations/i_edit_data_layer.h"
 #include "host/calculations/spatial_filter.h"
 
+// Shapefiles
+#include "host/shapefile/dbf_external_data_source.h"
+#include "host/shapefile/dbf_field_info.h"
+#include "host/shapefile/field_value_type.h"
+#include "host/shapefile/projection_unit.h"
+#include "host/shapefile/record_box.h"
+#include "host/shapefile/shapefile_data_source_reader.h"
+#include "host/shapefile/shapefile_data_source_writer.h"
+#include "host/shapefile/shapefile_files.h"
+
 // Network model
 #include "host/domain/domain_element_shape_type.h"
 #include "host/domain/domain_model.h"
