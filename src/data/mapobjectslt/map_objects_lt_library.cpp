@@ -13,7 +13,7 @@
 namespace Norvane::Allotrix::Calculations::Data::MapObjectsLT {
 namespace {
 
-using Domain::DomainElementShapeType;
+using Norvane::Domain::DomainElementShapeType;
 using Support::ApplicationException;
 
 constexpr std::size_t kChunkSize = 32768;
@@ -91,6 +91,20 @@ DomainElementShapeType MapObjectsLTLibrary::GetShapeType(int geometryType) {
         throw Support::IndexOutOfRangeException("Shape type " + std::to_string(geometryType) +
                                                 " is not a point, polyline or polygon type.");
     }
+}
+
+Norvane::Shapefile::DBFFieldType MapObjectsLTLibrary::GetDBFFieldType(Support::FieldDataType type) {
+    using Norvane::Shapefile::DBFFieldType;
+    switch (type) {
+    case Support::FieldDataType::Integer: return DBFFieldType::Integer;
+    case Support::FieldDataType::Real: return DBFFieldType::Double;
+    case Support::FieldDataType::Text: return DBFFieldType::Text;
+    case Support::FieldDataType::LongText: return DBFFieldType::LongText;
+    case Support::FieldDataType::Date: return DBFFieldType::Date;
+    case Support::FieldDataType::Boolean: return DBFFieldType::Logical;
+    }
+    throw Support::IndexOutOfRangeException("Field type " + std::to_string(static_cast<int>(type)) +
+                                            " has no shapefile field type.");
 }
 
 void MapObjectsLTLibrary::CreateFileOnDisk(const std::string& fileName, std::span<const std::uint8_t> stream) {

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "host/domain/domain_element_shape_type.h"
+#include "host/shapefile/dbf_field_info.h"
+#include "host/support/field_data_type.h"
 
 namespace Norvane::Allotrix::Calculations::Data::MapObjectsLT {
 
@@ -16,7 +18,10 @@ public:
 
     // ESRI shape type -> shape kind; IndexOutOfRangeException for types the
     // layers do not serve (MultiPointZ and MultiPointM among them).
-    static Domain::DomainElementShapeType GetShapeType(int geometryType);
+    static Norvane::Domain::DomainElementShapeType GetShapeType(int geometryType);
+    // Layer field type -> shapefile field type; IndexOutOfRangeException for
+    // values outside the enumeration.
+    static Norvane::Shapefile::DBFFieldType GetDBFFieldType(Support::FieldDataType type);
 
     // Writes basePath + ".shp", ".shx" and ".dbf" from the prototypes of
     // `shapeType`, replacing files of those names. The three files are staged
@@ -24,7 +29,7 @@ public:
     // failed write leaves existing files as they were; the error names the
     // file that failed. ArgumentException for a shape kind outside 0..2,
     // before anything is written.
-    static void CreateShapefile(const std::string& basePath, Domain::DomainElementShapeType shapeType);
+    static void CreateShapefile(const std::string& basePath, Norvane::Domain::DomainElementShapeType shapeType);
 
     // Writes `stream` to `fileName` in chunks of 32768 bytes, replacing the
     // file; ApplicationException naming the file when it cannot be written.
