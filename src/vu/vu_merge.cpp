@@ -90,8 +90,7 @@ void vu_merge2002(VuSet* set, vumergetype type, double absTol, double relTol) {
         clusterCount = vumerge_clusterVertices(set, tol, work.vertices);
         vumerge_collectSweepEdges(set, work.edges);
     }
-    if (vumerge_splitEdgesAtCrossings(set, tol, work) > 0)
-        clusterCount = vumerge_clusterVertices(set, tol, work.vertices);
+    clusterCount = vumerge_splitCrossingEdges(set, tol, clusterCount, work);
     vumerge_linkVertices(set, type, clusterCount, work);
 }
 

@@ -67,6 +67,7 @@ struct VuMergeWorkspace {
     std::vector<double> splits;
     std::vector<VuMergeSweepSpan> spans;
     std::vector<VuMergeCrossing> crossings;
+    std::vector<VuMergeVertexRecord> placed;  // vertices where the crossing step found or made them
     std::vector<VuMergeEdgeRecord> edgeRecords;
     std::vector<VuMergeEdgeRecord> sortedEdgeRecords;
     std::vector<int> clusterStarts;
@@ -113,9 +114,13 @@ void vumerge_collectSweepEdges(VuSet* set, std::vector<VuMergeSweepEdge>& edges)
 // Returns the number of splits.
 int vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work);
 
-// Splits every pair of edges of work.edges (collected from the graph as it
-// is) that cross away from their ends. Returns the number of splits.
-int vumerge_splitEdgesAtCrossings(VuSet* set, double tol, VuMergeWorkspace& work);
+// The crossing step: splits every pair of edges of work.edges (collected
+// from the graph as it is) that cross away from their ends, and clusters the
+// vertices again. What that leaves is repaired: a crossing too near an
+// edge's ends to split, whose ends lie too far apart to cluster, or a
+// crossing that the clustering made by moving vertices. Edges are then split
+// exactly at their crossings until none cross. Returns the cluster count.
+int vumerge_splitCrossingEdges(VuSet* set, double tol, int clusterCount, VuMergeWorkspace& work);
 
 // Splits edge.node's edge at the given parameters (sorted in place), after
 // filtering out values within tol of the ends and merging runs closer than

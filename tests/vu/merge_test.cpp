@@ -39,11 +39,31 @@ bool satisfiesEuler(VuSet* set) {
     return shape.vertices - shape.nodes / 2 + shape.faces == 2 * countComponents(set);
 }
 
+// Two edges cross when each has its ends on both sides of the other's line,
+// beyond doubt: a side within the rounding of its measure counts as none.
+bool anyEdgesCross(VuSet* set) {
+    const auto side = [](DPoint2d a, DPoint2d b, DPoint2d p) {
+        const double left = (b.x - a.x) * (p.y - a.y), right = (b.y - a.y) * (p.x - a.x);
+        const double doubt = 1e-15 * (std::fabs(left) + std::fabs(right));
+        return (left - right > doubt) - (right - left > doubt);
+    };
+    const std::vector<Segment> edges = edgesWithoutMask(set);
+    for (std::size_t i = 0; i < edges.size(); ++i)
+        for (std::size_t j = i + 1; j < edges.size(); ++j) {
+            const Segment &e = edges[i], &f = edges[j];
+            if (side(e.a, e.b, f.a) * side(e.a, e.b, f.b) < 0 &&
+                side(f.a, f.b, e.a) * side(f.a, f.b, e.b) < 0)
+                return true;
+        }
+    return false;
+}
+
 // Well formed, every vertex loop sorted counter-clockwise, and planar.
 void expectPlanarSubdivision(VuSet* set) {
     EXPECT_TRUE(isWellFormedGraph(set));
     EXPECT_TRUE(verticesAreCounterClockwise(set));
     EXPECT_TRUE(satisfiesEuler(set));
+    EXPECT_FALSE(anyEdgesCross(set));
 }
 
 TEST_F(Merge, CoincidentSquaresFollowTheMergeType) {
@@ -109,6 +129,22 @@ TEST_F(Merge, QuarterOverlapMakesTwoCrossingVertices) {
         EXPECT_EQ(crossing ? vu_countNodesAroundVertex(crossing) : 0, 4);
     // Faces: outside, the overlap and each square's own part.
     EXPECT_EQ(shapeOf(set), (GraphShape{2 * 12, 10, 4}));
+}
+
+// p1 and q1 cluster; p3 and q3 lie just beyond the merge tolerance (7.9e-9)
+// of each other, so the crossing of p1p3 with q2q3 near them is too near
+// both ends to split; and the crossing of p2p3 with q2q3 adds a vertex that
+// joins neither. Edges still crossing are split until none do.
+TEST_F(Merge, NearlyCoincidentVerticesLeaveNoEdgesCrossing) {
+    loadLoop(set, xy({{-59.261631594160583, -18.431310060398346},
+                      {26.820158478947157, 14.729471295223128},
+                      {-29.448060406458055, 78.692381619239953}}));
+    loadLoop(set, xy({{-59.261631599439042, -18.431310061819591},
+                      {-1.3277655332240108, 74.853144288827693},
+                      {-29.448060412932655, 78.692381614634201}}));
+    vu_setTol(set, 0.0, 1e-10);
+    vu_mergeOrUnionLoops(set, VU_MERGE_UNION);
+    expectPlanarSubdivision(set);
 }
 
 TEST_F(Merge, ShortIsolatedEdgeVanishes) {
