@@ -1,6 +1,7 @@
 // Intersection, union and difference of polygons on a vertex-use graph.
 #include "native/native_ring.h"
 #include "native/operand_buffers.h"
+#include "native/operand_frame.h"
 #include "native/point_buffer.h"
 #include "native/stand_alone_data_tools.h"
 #include "native/vu_polygon_classifier.h"
@@ -9,6 +10,15 @@
 namespace Korvex {
 
 namespace {
+
+// Moves both operands into their common frame (see OperandFrame).
+OperandFrame MoveIntoCommonFrame(OperandBuffers& operands) {
+    const OperandFrame frame =
+        OperandFrame::Around(operands.a.data(), operands.countA, operands.b.data(), operands.countB);
+    frame.MoveIn(operands.a.data(), operands.countA);
+    frame.MoveIn(operands.b.data(), operands.countB);
+    return frame;
+}
 
 // Loads a as one region, saves it, loads b and combines the two.
 void CombineOperands(VuPolygonClassifier& classifier, const OperandBuffers& operands,
@@ -78,8 +88,9 @@ NativeGeometry* CStandAloneDataTools::GetPolygonIntersection(const NativeGeometr
     delete reduced;
     ReduceToPointBuffer(operands.b.data(), &operands.countB, &reduced, b, true);
     delete reduced;
+    const OperandFrame frame = MoveIntoCommonFrame(operands);
     CombineOperands(classifier, operands, vu_andLoops);
-    return CollectResultGeometry(classifier);
+    return frame.MoveOut(CollectResultGeometry(classifier));
 }
 
 NativeGeometry* CStandAloneDataTools::GetPolygonUnion(const NativeGeometry* a,
@@ -87,8 +98,9 @@ NativeGeometry* CStandAloneDataTools::GetPolygonUnion(const NativeGeometry* a,
                                                       VuPolygonClassifier& classifier) {
     OperandBuffers operands;
     operands.Copy(a, b);
+    const OperandFrame frame = MoveIntoCommonFrame(operands);
     CombineOperands(classifier, operands, vu_orLoops);
-    return CollectResultGeometry(classifier);
+    return frame.MoveOut(CollectResultGeometry(classifier));
 }
 
 // Computed as (a xor b) and a.
@@ -97,11 +109,12 @@ NativeGeometry* CStandAloneDataTools::GetPolygonDifference(const NativeGeometry*
                                                            VuPolygonClassifier& classifier) {
     OperandBuffers operands;
     operands.Copy(a, b);
+    const OperandFrame frame = MoveIntoCommonFrame(operands);
     CombineOperands(classifier, operands, vu_xorLoops);
     vu_stackPush(classifier.Graph());
     classifier.LoadOperand(operands.a.data(), operands.countA);
     vu_stackPopWithOperation(classifier.Graph(), vu_andLoops, nullptr);
-    return CollectResultGeometry(classifier);
+    return frame.MoveOut(CollectResultGeometry(classifier));
 }
 
 }  // namespace Korvex
