@@ -5,6 +5,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <limits>
 #include <vector>
 
 #include "native/native.h"
@@ -17,8 +18,20 @@ using Korvex::NativeGeometryPoint;
 using Chain = Korvex::NativeGeometryChain;
 
 inline double Coordinate(FuzzedDataProvider& data, bool allowHostile) {
-    if (allowHostile && data.ConsumeIntegralInRange<int>(0, 15) == 0)
-        return data.ConsumeFloatingPoint<double>();
+    if (allowHostile) {
+        switch (data.ConsumeIntegralInRange<int>(0, 15)) {
+            case 0:
+                return data.ConsumeFloatingPoint<double>();  // finite, of any size
+            case 1: {
+                constexpr double kInfinity = std::numeric_limits<double>::infinity();
+                constexpr double kSpecial[] = {std::numeric_limits<double>::quiet_NaN(), kInfinity,
+                                               -kInfinity};
+                return kSpecial[data.ConsumeIntegralInRange<int>(0, 2)];
+            }
+            default:
+                break;
+        }
+    }
     return data.ConsumeIntegralInRange<int>(0, 40);
 }
 

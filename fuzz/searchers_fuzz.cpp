@@ -1,6 +1,9 @@
 // Random pipes and nodes into the nearest-feature searchers, queried by
 // points and polylines. With small integer coordinates the nearest pipe and
-// the nearest node must match a brute-force scan (ties allowed).
+// the nearest node must match a brute-force scan (ties allowed). With NaN,
+// infinite and huge coordinates among them, a point or segment that cannot
+// be measured must never hide one that can: wherever no square overflows,
+// the answers still match the scan over what can be measured.
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -30,14 +33,23 @@ double SegmentDistanceSquared(const NativeGeometryPoint& p, DPoint2d a, DPoint2d
     return dx * dx + dy * dy;
 }
 
-// Zero-length segments are no segments; a pipe without any is never found.
+bool IsFinite(DPoint2d p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+// Zero-length segments are no segments, nor are those with a non-finite
+// end; a pipe without any is never found.
 double PipeDistanceSquared(const NativeGeometryPoint& p, const PlexPolyline& pipe) {
     double best = std::numeric_limits<double>::infinity();
-    for (int i = 0; i + 1 < pipe.count; ++i)
-        if (pipe.points[i].x != pipe.points[i + 1].x || pipe.points[i].y != pipe.points[i + 1].y)
-            best = std::fmin(best, SegmentDistanceSquared(p, pipe.points[i], pipe.points[i + 1]));
+    for (int i = 0; i + 1 < pipe.count; ++i) {
+        const DPoint2d a = pipe.points[i], b = pipe.points[i + 1];
+        if ((a.x != b.x || a.y != b.y) && IsFinite(a) && IsFinite(b))
+            best = std::fmin(best, SegmentDistanceSquared(p, a, b));
+    }
     return best;
 }
+
+// Not a finite coordinate so large that a squared distance could overflow
+// (NaN and infinities are fine).
+bool IsModest(double value) { return !(std::isfinite(value) && std::fabs(value) > 1e100); }
 
 struct Network {
     Korvex::Geom::XYRangeTreeRoot* tree = CStandAloneDataTools::NewXYRangeTree();
@@ -53,6 +65,19 @@ struct Network {
         CStandAloneDataTools::DisposePointSearcher(nodes);
     }
 };
+
+bool AllModest(const Network& network, const NativeGeometryPoint& q) {
+    if (!IsModest(q.x) || !IsModest(q.y))
+        return false;
+    for (const PlexPolyline* pipe : network.pipes)
+        for (int i = 0; i < pipe->count; ++i)
+            if (!IsModest(pipe->points[i].x) || !IsModest(pipe->points[i].y))
+                return false;
+    for (const NativeGeometryPoint& n : network.nodePoints)
+        if (!IsModest(n.x) || !IsModest(n.y))
+            return false;
+    return true;
+}
 
 void AddPipes(Network& network, FuzzedDataProvider& data, bool hostile) {
     const int count = data.ConsumeIntegralInRange<int>(0, 60);
@@ -80,6 +105,7 @@ void AddNodes(Network& network, FuzzedDataProvider& data, bool hostile) {
     }
 }
 
+// A NaN distance counts as none (fmin passes over it).
 void CheckNearestPipe(const Network& network, const NativeGeometryPoint& q, std::int32_t id) {
     double best = std::numeric_limits<double>::infinity();
     for (const PlexPolyline* pipe : network.pipes)
@@ -93,15 +119,21 @@ void CheckNearestPipe(const Network& network, const NativeGeometryPoint& q, std:
     Require(std::fabs(found - best) <= 1e-9 * (1.0 + best));
 }
 
+// For a query of numbers: a node with a NaN (at a NaN distance) is never the
+// nearest; the ID stays untouched (-1) when every node has one.
 void CheckNearestNode(const Network& network, const NativeGeometryPoint& q, std::int32_t id) {
-    if (network.nodePoints.empty())
+    if (network.nodePoints.empty() || !std::isfinite(q.x) || !std::isfinite(q.y))
         return;
     auto distance2 = [&q](const NativeGeometryPoint& n) {
         return (q.x - n.x) * (q.x - n.x) + (q.y - n.y) * (q.y - n.y);
     };
-    double best = std::numeric_limits<double>::infinity();
+    double best = std::numeric_limits<double>::quiet_NaN();
     for (const NativeGeometryPoint& n : network.nodePoints)
         best = std::fmin(best, distance2(n));
+    if (std::isnan(best)) {
+        Require(id == -1);
+        return;
+    }
     Require(id >= 1 && distance2(network.nodePoints[static_cast<std::size_t>(id - 1)]) == best);
 }
 
@@ -122,7 +154,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         CStandAloneDataTools::SearchRangeTree(network.tree, pointHandler, &q, radius, &pipe);
         std::int32_t node = -1;
         CStandAloneDataTools::SearchNearestPoint(network.nodes, &q, &node);
-        if (!hostile) {
+        if (hostile && AllModest(network, q)) {
+            // The hostile radius may rightly hide pipes; a huge one may not.
+            CStandAloneDataTools::SearchRangeTree(network.tree, pointHandler, &q, 1e300, &pipe);
+        }
+        if (!hostile || AllModest(network, q)) {
             CheckNearestPipe(network, q, pipe);
             CheckNearestNode(network, q, node);
         }

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "native/malformed_record.h"
 #include "native/point_buffer.h"
 #include "native/stand_alone_data_tools.h"
 #include "planar/planar.h"
@@ -7,10 +8,6 @@
 namespace Korvex {
 
 namespace {
-
-bool IsMalformed(const NativeGeometry& ring) {
-    return ring.count < 0 || (ring.count > 0 && ring.points == nullptr);
-}
 
 void CopyRing(DPoint3d* destination, const NativeGeometry& ring) {
     std::transform(ring.points, ring.points + ring.count, destination,

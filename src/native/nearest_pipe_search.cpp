@@ -1,5 +1,6 @@
 // Creating, searching and releasing the nearest-pipe range tree.
 #include <algorithm>
+#include <cmath>
 
 #include "native/native_geometry.h"
 #include "native/polyline_range_tree_closest_point_searcher.h"
@@ -25,16 +26,29 @@ PlexPolyline* NewPlexPolyline(const DPoint2d* points, int count, std::int32_t id
     return polyline;
 }
 
-// A NaN coordinate never replaces a bound.
+// The low and high of one axis over the finite coordinates; the first
+// point's coordinate for both when none is finite.
+void AxisBounds(const DPoint2d* points, int count, double DPoint2d::*axis, double* low,
+                double* high) {
+    *low = *high = points[0].*axis;
+    bool found = false;
+    for (int i = 0; i < count; ++i) {
+        const double value = points[i].*axis;
+        if (!std::isfinite(value)) continue;
+        if (!found || value < *low) *low = value;
+        if (!found || value > *high) *high = value;
+        found = true;
+    }
+}
+
+// Over finite coordinates only: a segment with a non-finite end has no
+// measurable distance, and a bound taken from one (a NaN first point would
+// hold every bound at NaN) would keep the searches from ever scanning the
+// pipe's finite segments.
 DRange2d BoundsOf(const DPoint2d* points, int count) {
     DRange2d range;
-    range.initFrom(points[0]);
-    for (int i = 1; i < count; ++i) {
-        if (points[i].x < range.low.x) range.low.x = points[i].x;
-        if (points[i].x > range.high.x) range.high.x = points[i].x;
-        if (points[i].y < range.low.y) range.low.y = points[i].y;
-        if (points[i].y > range.high.y) range.high.y = points[i].y;
-    }
+    AxisBounds(points, count, &DPoint2d::x, &range.low.x, &range.high.x);
+    AxisBounds(points, count, &DPoint2d::y, &range.low.y, &range.high.y);
     return range;
 }
 

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <vector>
 
+#include "native/malformed_record.h"
 #include "native/max_vertices_count_exceeded.h"
 #include "native/point_buffer.h"
 #include "native/stand_alone_data_tools.h"
@@ -67,6 +68,9 @@ void CStandAloneDataTools::ReduceToPointBuffer(DPoint3d* buffer, int* count,
                                                const NativeGeometry* geometry, bool allRings) {
     *reduced = nullptr;
     if (CopyToPointBuffer(buffer, count, geometry, allRings))
+        return;
+    // A malformed record makes the operand empty, as in the other operations.
+    if (HoldsMalformedRecord(geometry, allRings))
         return;
     // The distance starts at the first ring's length shared by the buffer's
     // points and doubles until the thinned copy fits. A distance of zero (or

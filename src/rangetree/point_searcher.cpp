@@ -12,19 +12,24 @@ namespace Korvex::Geom {
 namespace {
 
 // Halves [lo, hi) while it holds more than one index, keeping the upper half
-// when value is not below its first key: the last index whose key is at most
-// value, or lo. The keys must ascend.
+// when its first key is at most value: the last index whose key is at most
+// value, or lo. The keys must ascend, NaN keys last (they count as above
+// every value, as they sort).
 template <class KeyAt>
 uint32_t BisectLastAtMost(uint32_t lo, uint32_t hi, double value, KeyAt keyAt) {
     while (hi > lo + 1) {
         const uint32_t mid = (lo + hi) / 2;
-        if (value < keyAt(mid)) {
+        if (!(keyAt(mid) <= value)) {
             hi = mid;
         } else {
             lo = mid;
         }
     }
     return lo;
+}
+
+bool HasNaN(const XYPointSearcher::Entry& point) {
+    return std::isnan(point.x) || std::isnan(point.y);
 }
 
 }  // namespace
@@ -118,29 +123,32 @@ double XYPointSearcher::DistanceSquared(uint32_t index, double x, double y) cons
 // once the x distance alone reaches the best distance. When the query lies
 // beyond the strip's last x the start is the next strip's first point; past
 // the very last point it is that last point, which the backward scan would
-// examine first anyway.
+// examine first anyway. A point with a NaN coordinate is never the best:
+// when the start is one, the scan goes on without a bound until it meets
+// another point.
 XYPointSearcher::StripHit XYPointSearcher::SearchStrip(const Strip& strip, double x,
                                                        double y) const {
     const auto n = static_cast<uint32_t>(m_points.size());
     const uint32_t start = std::min(FindStartPosition(strip, x), n - 1);
-    uint32_t best = start;
-    double bestSquared = DistanceSquared(start, x, y);
-    double radius = std::sqrt(bestSquared);
+    uint32_t best = kNone;
+    double bestSquared = std::numeric_limits<double>::infinity();
+    double radius = bestSquared;
     auto consider = [&](uint32_t k) {
         const double squared = DistanceSquared(k, x, y);
-        if (squared < bestSquared) {
+        if (squared < bestSquared || (best == kNone && !HasNaN(m_points[k]))) {
             best = k;
             bestSquared = squared;
             radius = std::sqrt(squared);
         }
     };
+    consider(start);
     for (uint32_t k = start + 1; k < strip.end; ++k) {
-        if (m_points[k].x >= x + radius) break;
+        if (best != kNone && m_points[k].x >= x + radius) break;
         consider(k);
     }
     for (uint32_t k = start; k > strip.first;) {
         --k;
-        if (m_points[k].x <= x - radius) break;
+        if (best != kNone && m_points[k].x <= x - radius) break;
         consider(k);
     }
     return {radius, best};
@@ -155,15 +163,18 @@ bool XYPointSearcher::ClosestPoint(double x, double y, double* foundX, double* f
     StripHit best = SearchStrip(m_strips[home], x, y);
     auto consider = [&](const Strip& strip) {
         const StripHit hit = SearchStrip(strip, x, y);
-        if (hit.distance < best.distance) best = hit;
+        if (hit.index != kNone && (best.index == kNone || hit.distance < best.distance))
+            best = hit;
     };
     // Strips alternate upward and downward from the query's strip; each side
-    // closes at the first strip whose y range lies beyond the best distance.
+    // closes at the first strip whose y range lies beyond the best distance
+    // (none while nothing is found).
     bool upOpen = true;
     bool downOpen = true;
     for (uint32_t k = 1;; ++k) {
         if (upOpen) {
-            if (home + k < stripCount && m_strips[home + k].lowY <= y + best.distance) {
+            if (home + k < stripCount &&
+                (best.index == kNone || m_strips[home + k].lowY <= y + best.distance)) {
                 consider(m_strips[home + k]);
             } else {
                 upOpen = false;
@@ -172,7 +183,7 @@ bool XYPointSearcher::ClosestPoint(double x, double y, double* foundX, double* f
             break;
         }
         if (downOpen) {
-            if (k <= home && m_strips[home - k].highY >= y - best.distance) {
+            if (k <= home && (best.index == kNone || m_strips[home - k].highY >= y - best.distance)) {
                 consider(m_strips[home - k]);
             } else {
                 downOpen = false;
@@ -180,6 +191,7 @@ bool XYPointSearcher::ClosestPoint(double x, double y, double* foundX, double* f
         }
     }
 
+    if (best.index == kNone) return false;  // every point has a NaN
     const Entry& found = m_points[best.index];
     if (foundX) *foundX = found.x;
     if (foundY) *foundY = found.y;

@@ -48,9 +48,9 @@ public:
     // searcher is full or memory runs out.
     bool AddPoint(double x, double y, void* data);
 
-    // The stored point nearest to (x, y). False when there is no point (or
-    // no memory to sort them), leaving the outputs untouched. Outputs may
-    // be null.
+    // The stored point nearest to (x, y). A point with a NaN coordinate is
+    // never the nearest. False when there is no other point (or no memory
+    // to sort them), leaving the outputs untouched. Outputs may be null.
     bool ClosestPoint(double x, double y, double* foundX, double* foundY, void** foundData);
 
     // Sorts the points into strips unless they already are; ClosestPoint
@@ -70,10 +70,12 @@ public:
     size_t GetAllocatedBytes() const;
 
 private:
+    // The best point of a strip, or kNone with an infinite distance.
     struct StripHit {
         double distance;
         uint32_t index;
     };
+    static constexpr uint32_t kNone = UINT32_MAX;
 
     void ArrangeStrips(uint32_t stripCount);
     uint32_t FindStrip(double y) const;

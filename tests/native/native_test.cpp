@@ -332,10 +332,16 @@ TEST(PolygonBooleans, SquaresOversizedAndHostileOperands) {
 
     const Chain none, hostile =
         Link({Ring({{0, 0}, {kNaN, 1}, {1, kInf}, {2, 2}}), Ring({{1, 1}}), Ring({})});
+    // A record counting points it does not hold makes its operand empty, in
+    // the intersection (whose thinning it crashed) as in the others.
+    const Chain malformed = Link({new NativeGeometry(nullptr, 0), Square(0, 0, 1)});
+    malformed->count = 12;
     for (Operation operation : {kAnd, kOr, kMinus}) {
         Apply(operation, square, hostile);
         Apply(operation, hostile, square);
         EXPECT_TRUE(IsOneEmptyRing(Apply(operation, none, none).get()));
+        EXPECT_EQ(Area(Apply(operation, square, malformed).get()), operation == kAnd ? 0 : 400);
+        EXPECT_EQ(Area(Apply(operation, malformed, square).get()), operation == kOr ? 400 : 0);
     }
 }
 
@@ -485,6 +491,13 @@ TEST(NearestPipeAndNode, TiesDegenerateInputsRadiusZeroLowCornersAndTheCallersId
     EXPECT_EQ(handler->GetBestDistanceSquared(), 0.0);
     EXPECT_EQ(tree.Nearest(2.5, 2.5), 9);
     EXPECT_EQ(tree.Nearest(kNaN, 0), 0);  // nothing compares below the start value
+    // A vertex with a NaN (here the first, which once held every bound of
+    // the pipe's box at NaN) hides neither the pipe's other segments nor
+    // other pipes.
+    PipeTree nan(Tools::NewPolylineRangeTreeClosestPointSearcher());
+    nan.Add(1, {{kNaN, 5}, {0, 0}, {10, 0}});
+    nan.Add(2, {{0, 20}, {10, 20}});
+    EXPECT_EQ(nan.Nearest(5, 1), 1);
     // Radius 0 outside the tree finds nothing; inside the top node's
     // rectangle its pipes are scanned, though farther than the radius.
     EXPECT_EQ(tree.Nearest(100, 100, 0.0), 0);
@@ -510,6 +523,16 @@ TEST(NearestPipeAndNode, TiesDegenerateInputsRadiusZeroLowCornersAndTheCallersId
     EXPECT_EQ(NearestNode(searcher, 9, 0), 2);
     ids[1] = 20;  // the searcher stores the address, not the value
     EXPECT_EQ(NearestNode(searcher, 9, 0), 20);
+    Tools::DisposePointSearcher(searcher);
+
+    // A node with a NaN is never the nearest, not even where the search
+    // starts, nor when it is the only one.
+    std::int32_t more[] = {3, 1, 2};
+    const NativeGeometryPoint withNaN[] = {{3, kNaN, 0}, {0, 0, 0}, {5, 5, 0}};
+    searcher = Tools::InitializePointSearcher(nullptr, &withNaN[0], &more[0]);
+    EXPECT_EQ(NearestNode(searcher, 4.9, 5, 17), 17);
+    for (int i : {1, 2}) Tools::InitializePointSearcher(searcher, &withNaN[i], &more[i]);
+    EXPECT_EQ(NearestNode(searcher, 4.9, 5), 2);
     Tools::DisposePointSearcher(searcher);
 
     XYPointSearcher* empty = XYPointSearcher::Allocate();
