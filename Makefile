@@ -62,7 +62,7 @@ test: test-normal fuzz-smoke test-asan
 # from the committed seeds in fuzz/seeds/<harness>/ when there are some and
 # never write there. Findings land in FUZZ_BUILD.
 FUZZ_SECONDS      ?= 5
-FUZZ_LONG_SECONDS ?= 600
+FUZZ_LONG_SECONDS ?= 60
 FUZZ_CXX_FLAGS    := -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
 
 $(FUZZ_BUILD)/build.ninja: | deps
