@@ -47,6 +47,10 @@ void NShpDataLayer::Dispose(bool disposing) {
         m_polygonContainsPointRangeTree.reset();
         m_polygonContainsPointSearcher.reset();
         m_polygonContainsPointKeyToFieldNameValueMap.reset();
+        // The rows found point into the map just released.
+        m_listFieldNameToValueResult.reset();
+        m_isPolygonContainsPointMode = false;
+        m_polygonContainsPointIndex = -1;
     }
     if (m_targetReader) m_targetReader->Close();
     m_targetReader.reset();

@@ -215,16 +215,18 @@ void NShpDataLayer::BeginPolygonContainsPointFilter(const SpatialFilterContext& 
 }
 
 void NShpDataLayer::InitializePolygonContainsPointRangeTree(const SpatialFilterContext& context) {
-    if (!m_polygonContainsPointRangeTree) m_polygonContainsPointRangeTree = std::make_unique<Support::Mixed::RangeTree2D>();
     if (m_polygonContainsPointSearcher) return;
-    m_polygonContainsPointSearcher = std::make_unique<Support::Mixed::PolygonContainsPointSearcher>();
+    // Collected before anything is kept, so that a failure leaves no
+    // half-built index for the next filter.
     std::vector<Support::GeometryPoint> points;
     std::vector<FieldNameToValueMap> rows;
     InitializeGeometryPointsForPolygonContainsPointRangeTree(points, rows, *context.ListRangeTreePointValueField);
     rows.resize(points.size());
+    m_polygonContainsPointRangeTree = std::make_unique<Support::Mixed::RangeTree2D>();
     for (std::size_t i = 0; i < points.size(); ++i)
         m_polygonContainsPointRangeTree->AddPoint(points[i], static_cast<int>(i));
     m_polygonContainsPointKeyToFieldNameValueMap.emplace(std::move(rows));
+    m_polygonContainsPointSearcher = std::make_unique<Support::Mixed::PolygonContainsPointSearcher>();
 }
 
 void NShpDataLayer::InitializeGeometryPointsForPolygonContainsPointRangeTree(

@@ -85,9 +85,12 @@ double NShpDataLayer::GetFeatureArea() {
     return area;
 }
 
-// The length of the first part; NaN without parts (a point has none).
+// The length of the first part (of the one point array a model element
+// gives); NaN without parts (a point has none).
 double NShpDataLayer::GetFeatureLength() {
     const Support::GeometryObject geometry = GetGeometryShape();
+    if (const auto* points = std::get_if<Support::PointArray>(&geometry))
+        return Support::MathLibrary::CalculatePolylineLength(*points);
     const auto* parts = std::get_if<Support::PointArrayList>(&geometry);
     if (!parts || parts->empty()) return std::numeric_limits<double>::quiet_NaN();
     return Support::MathLibrary::CalculatePolylineLength(parts->front());
