@@ -107,7 +107,8 @@ std::optional<std::size_t> TerminalPresenter::ChooseFromList(const ListChoiceFor
         m_out << "  (none)\n";
         return std::nullopt;
     }
-    for (std::size_t i = 0; i < items.size(); ++i) m_out << "  " << i + 1 << ") " << items[i] << '\n';
+    for (std::size_t i = 0; i < items.size(); ++i)
+        m_out << "  " << i + 1 << ") " << items[i] << (form.SelectedIndex() == i ? "  (current)" : "") << '\n';
     const std::string prompt = form.SelectText() + " 1-" + std::to_string(items.size()) + ", or 0 to " +
                                Lowered(form.CancelText()) + ": ";
     while (const std::optional<std::string> line = Ask(prompt)) {

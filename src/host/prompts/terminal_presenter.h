@@ -19,7 +19,8 @@ namespace Norvane::VaultixFacade {
 //
 // - A path: the line, trimmed, without surrounding quotes. Empty lines are
 //   asked again.
-// - A list entry: its number from 1; 0 cancels.
+// - A list entry: its number from 1; 0 cancels. An entry marked in the form
+//   before it is shown is listed as "(current)".
 // - A message box: one button is just shown; several are listed and taken by
 //   number or by caption ("yes", "No").
 // - A confirmation: y, yes, n or no.
