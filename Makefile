@@ -9,7 +9,7 @@ ARGS       ?=
 
 DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-dev pkg-config libgtest-dev libgmock-dev \
                 libbenchmark-dev libgeos-dev libpolyclipping-dev libboost-dev \
-                libnanoflann-dev libshp-dev gdal-bin python3-pyshp libgdal-dev
+                libnanoflann-dev libshp-dev gdal-bin python3-pyshp libgdal-dev tmux
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: all deps build asan-build run test test-normal test-asan bench fuzz fuzz-build fuzz-smoke clean
