@@ -14,10 +14,6 @@ constexpr int kJunction = TypeId(NetworkElementType::Junction);
 constexpr int kTank = TypeId(NetworkElementType::Tank);
 constexpr int kPipe = TypeId(NetworkElementType::Pipe);
 
-struct NoRegistry : Norvane::Support::RegistryStore {
-    std::optional<std::uint32_t> ReadDword(std::string_view, std::string_view) const override { return {}; }
-};
-
 Norvane::Support::Pair<std::vector<int>, std::int32_t> parse(DomainModel& model, const std::string& path) {
     Norvane::Support::Pair<std::vector<int>, std::int32_t> parsed{{}, -1};
     DomainDataTools::ParseDomainPath(model, path, parsed.First, parsed.Second);

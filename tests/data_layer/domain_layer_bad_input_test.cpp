@@ -10,10 +10,6 @@ using Relation = SpatialFilterRelationType;
 
 namespace {
 
-struct NoRegistry : Norvane::Support::RegistryStore {
-    std::optional<std::uint32_t> ReadDword(std::string_view, std::string_view) const override { return {}; }
-};
-
 // Two junctions and a pipe between them, none with coordinates.
 std::unique_ptr<DomainModel> modelWithoutCoordinates() {
     DomainModelBuilder builder(Norvane::Support::LengthUnit::Metre);
@@ -57,15 +53,6 @@ TEST(DomainLayerBadInput, PathsAndTypesTheLayerCannotServeAreClearErrors) {
     town.library.ActiveDomainDataSet = nullptr;
     EXPECT_FALSE(tools.LayerExists("Junction\\All Elements"));
     EXPECT_THROW(tools.OpenLayer("Junction\\All Elements"), InvalidOperationException);
-}
-
-TEST(DomainLayerBadInput, SelectionSetsNamingMissingElementsAreRefusedWhole) {
-    Town town;
-    EXPECT_THROW(SelectionSetFile::Parse("[South]\nJ1\nJ99\n", "sets.txt", "sets", *town.model), ApplicationException);
-    std::vector<int> types;
-    std::int32_t set = -1;
-    Data::Domain::DomainDataTools::ParseDomainPath(*town.model, "Junction\\South", types, set);
-    EXPECT_EQ(set, 0);  // no such set: all junctions
 }
 
 TEST(DomainLayerBadInput, AModelWithoutCoordinatesCannotBeSearchedByPosition) {

@@ -91,6 +91,10 @@ private:
     GeometryObject m_geometry;
 };
 
+struct NoRegistry : Norvane::Support::RegistryStore {
+    std::optional<std::uint32_t> ReadDword(std::string_view, std::string_view) const override { return {}; }
+};
+
 inline SpatialFilterContext Against(IDataLayer& reference, SpatialFilterRelationType relation) {
     SpatialFilterContext context;
     context.RelationType = relation;

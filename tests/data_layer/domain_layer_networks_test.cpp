@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <random>
 
 #include "data_layer/domain_layer_fixtures.h"
@@ -18,68 +17,52 @@ constexpr int kQueries = 300;
 constexpr int kQueries = 3000;
 #endif
 
-struct Element {
-    std::int32_t id;
-    PointArray points;  // a node's point, or a pipe's vertices
-};
-
-double segmentDistance(const GeometryPoint& q, const GeometryPoint& a, const GeometryPoint& b) {
-    const double dx = b.X - a.X, dy = b.Y - a.Y, length2 = dx * dx + dy * dy;
-    if (length2 == 0.0) return std::numeric_limits<double>::infinity();  // no segment to project on
-    const double t = std::clamp(((q.X - a.X) * dx + (q.Y - a.Y) * dy) / length2, 0.0, 1.0);
-    return std::hypot(q.X - (a.X + t * dx), q.Y - (a.Y + t * dy));
-}
-
-double distanceTo(const GeometryPoint& q, const Element& element) {
-    if (element.points.size() == 1) return std::hypot(q.X - element.points[0].X, q.Y - element.points[0].Y);
-    double best = std::numeric_limits<double>::infinity();
-    for (std::size_t i = 0; i + 1 < element.points.size(); ++i)
-        best = std::min(best, segmentDistance(q, element.points[i], element.points[i + 1]));
+// Distance to a node's point or a pipe's nearest segment; segments of no
+// length are never nearest, as for the native searcher.
+double distanceTo(const GeometryPoint& q, const PointArray& points) {
+    if (points.size() == 1) return std::hypot(q.X - points[0].X, q.Y - points[0].Y);
+    double best = INFINITY;
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        const GeometryPoint a = points[i], b = points[i + 1];
+        const double dx = b.X - a.X, dy = b.Y - a.Y, length2 = dx * dx + dy * dy;
+        if (length2 == 0.0) continue;
+        const double t = std::clamp(((q.X - a.X) * dx + (q.Y - a.Y) * dy) / length2, 0.0, 1.0);
+        best = std::min(best, std::hypot(q.X - (a.X + t * dx), q.Y - (a.Y + t * dy)));
+    }
     return best;
 }
 
-// Every element of the layer with its geometry, read through the layer.
-std::vector<Element> elementsOf(IDataLayer& layer) {
-    std::vector<Element> elements;
+// Asks the layer for every query point and compares with the nearest of all
+// its elements (read through the layer); answers may differ only in a tie.
+void expectNearestMatchesBruteForce(IDataLayer& layer, const std::vector<GeometryPoint>& queries) {
+    std::unordered_map<std::int32_t, PointArray> elements;
     while (layer.MoveNext()) {
         const GeometryObject geometry = layer.GetGeometryShape();
-        if (const auto* point = std::get_if<GeometryPoint>(&geometry)) {
-            elements.push_back({layer.GetInt32Value("ElementID"), {*point}});
-        } else if (const auto* points = std::get_if<PointArray>(&geometry)) {
-            elements.push_back({layer.GetInt32Value("ElementID"), *points});
-        }
+        if (const auto* point = std::get_if<GeometryPoint>(&geometry)) elements[layer.GetInt32Value("ElementID")] = {*point};
+        if (const auto* points = std::get_if<PointArray>(&geometry)) elements[layer.GetInt32Value("ElementID")] = *points;
     }
-    return elements;
-}
-
-// Checks the layer's answer for every query point against brute force; the
-// answers may differ only between elements at the same distance.
-void expectNearestMatchesBruteForce(IDataLayer& layer, const std::vector<GeometryPoint>& queries,
-                                    const std::string& network) {
-    const std::vector<Element> elements = elementsOf(layer);
     ASSERT_FALSE(elements.empty());
-    std::unordered_map<std::int32_t, const Element*> byId;
-    for (const Element& element : elements) byId[element.id] = &element;
     auto probe = FeatureProbe::Point(0, 0);
-    SpatialFilterContext context = Against(probe, SpatialFilterRelationType::Nearest);
+    const SpatialFilterContext context = Against(probe, SpatialFilterRelationType::Nearest);
     int differ = 0;
     for (const GeometryPoint& query : queries) {
-        double best = std::numeric_limits<double>::infinity();
-        for (const Element& element : elements) best = std::min(best, distanceTo(query, element));
+        double best = INFINITY;
+        for (const auto& [id, points] : elements) best = std::min(best, distanceTo(query, points));
         probe.MoveTo(query);
         layer.BeginFilter(context, true);
         ASSERT_TRUE(layer.MoveNext());
-        const double found = distanceTo(query, *byId.at(layer.GetInt32Value("ElementID")));
+        const double found = distanceTo(query, elements.at(layer.GetInt32Value("ElementID")));
         layer.EndFilter();
-        if (std::fabs(found - best) > 1e-9 * std::max(1.0, best)) ++differ;
+        differ += std::fabs(found - best) > 1e-9 * std::max(1.0, best);
     }
-    EXPECT_EQ(differ, 0) << layer.Name() << " of " << network;
+    EXPECT_EQ(differ, 0) << layer.Name();
 }
 
 }  // namespace
 
 TEST(DomainLayerNetworks, NearestNodeAndPipeEqualBruteForce) {
     for (const char* network : {"Net1.inp", "Net3.inp", "ky10.inp"}) {
+        SCOPED_TRACE(network);
         auto inp = InpModel::Load(std::string(ALLOTRIX_TEST_DATA) + "/" + network);
         AllotrixLibrary library{&inp->Model(), inp->LengthUnit()};
         auto nodes = Data::Domain::DomainDataTools::OpenActiveModelLayer(&library, "Node\\All Elements");
@@ -98,7 +81,7 @@ TEST(DomainLayerNetworks, NearestNodeAndPipeEqualBruteForce) {
         std::vector<GeometryPoint> queries(kQueries);
         for (GeometryPoint& q : queries) q = {x(random), y(random)};
 
-        expectNearestMatchesBruteForce(*nodes, queries, network);
-        expectNearestMatchesBruteForce(*pipes, queries, network);
+        expectNearestMatchesBruteForce(*nodes, queries);
+        expectNearestMatchesBruteForce(*pipes, queries);
     }
 }

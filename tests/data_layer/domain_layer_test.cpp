@@ -43,37 +43,27 @@ TEST(DomainLayer, DescribesItselfAndWalksItsElementsInTheDisplayUnit) {
     Town town;
     auto nodes = town.Layer({kNode});
     EXPECT_EQ(nodes->Name(), "Node\\All Elements");
-    EXPECT_EQ(nodes->ShapeType(), DomainElementShapeType::Point);
-    EXPECT_EQ(nodes->GetFieldNames(), (std::vector<std::string>{"ElementID"}));
-    EXPECT_FALSE(nodes->FieldExists("elementid"));
-    EXPECT_EQ(nodes->GetFieldDataType("Anything"), Norvane::Support::FieldDataType::Integer);
     EXPECT_EQ(nodes->FeatureCount(), 5);
     EXPECT_EQ(walk(*nodes), (std::vector<std::int32_t>{town.j1, town.j2, town.j3, town.t1, town.r1}));
     nodes->Reset();
     ASSERT_TRUE(nodes->MoveNext() && nodes->MoveNext());
     EXPECT_EQ(nodes->GetObjectValue("Label"), FieldValue(std::string("J2")));
-    EXPECT_EQ(nodes->GetObjectValue("ElementID"), FieldValue(town.j2));
     EXPECT_EQ(nodes->GetGeometryShape(), GeometryObject(GeometryPoint{100, 0}));
     EXPECT_THROW(nodes->GetObjectValue("NoSuchField"), Norvane::Support::ArgumentException);
-    EXPECT_THROW(nodes->AddNew(GeometryPoint{0, 0}, {}), Norvane::Support::NotSupportedException);
-    EXPECT_EQ(nodes->GetDataSet()->Path(), "");
 
     // A selection set keeps the elements of the layer's types and their
     // sub-types, in the set's order.
     EXPECT_EQ(walk(*town.Layer({kNode}, town.north)), (std::vector<std::int32_t>{town.j3, town.t1}));
     auto northPipes = town.Layer({kPipe}, town.north);
     EXPECT_EQ(northPipes->Name(), "Pipe\\North");
-    EXPECT_EQ(walk(*northPipes), (std::vector<std::int32_t>{town.p2, town.p3}));
-    northPipes->Reset();
     ASSERT_TRUE(northPipes->MoveNext());
     EXPECT_EQ(northPipes->GetDoubleValue("Diameter"), 150.0);
     ASSERT_TRUE(northPipes->MoveNext());
+    EXPECT_EQ(northPipes->GetInt32Value("ElementID"), town.p3);
     EXPECT_NEAR(northPipes->GetFeatureLength(), 100 * std::sqrt(2.0), 1e-9);
     EXPECT_TRUE(std::isnan(northPipes->GetDoubleValue("Diameter")));  // P3 has none
-    EXPECT_EQ(northPipes->GetUniqueValues("Diameter").size(), 2u);    // 150 and null
 
-    // A type met twice in a path is walked once.
-    EXPECT_EQ(town.Layer({kJunction, kNode})->FeatureCount(), 5);
+    EXPECT_EQ(town.Layer({kJunction, kNode})->FeatureCount(), 5);  // an element met twice is walked once
 
     town.library.DisplayLengthUnit = Norvane::Support::LengthUnit::Foot;
     auto inFeet = town.Layer({kJunction});

@@ -44,8 +44,7 @@ public:
     }
     const std::string& Tty() const { return m_tty; }
     std::string Screen() const { return run(m_tmux + "capture-pane -p -t dialogs").value_or(""); }
-    void Type(const std::string& text) const { run(m_tmux + "send-keys -t dialogs -l '" + text + "'"), Enter(); }
-    void Enter() const { run(m_tmux + "send-keys -t dialogs Enter"); }
+    void Type(const std::string& text) const { run(m_tmux + "send-keys -t dialogs '" + text + "' Enter"); }
     // Waits until the screen shows `text` (the screen ends its lines without
     // their trailing blanks); false after a few seconds.
     bool WaitFor(const std::string& text) const {
@@ -86,9 +85,7 @@ TEST(TerminalDialogs, ShowNumberedListsAndReadTheChoiceInARealTerminal) {
     Town town;
     town.library.DisplayLengthUnit = Norvane::Support::LengthUnit::Foot;
     Norvane::VaultixFacade::TerminalPresenter presenter(keyboard, screen);
-    struct NoRegistry : Norvane::Support::RegistryStore {
-        std::optional<std::uint32_t> ReadDword(std::string_view, std::string_view) const override { return {}; }
-    } registry;
+    NoRegistry registry;
     const auto presenters = Data::PromptPresenters::Of(presenter);
     Data::StandardDataTools tools(town.library, registry, &presenters);
     const DomainElementManagers managers{town.model->DomainElementManager(TypeId(NetworkElementType::Junction)),
