@@ -9,16 +9,19 @@ ARGS       ?=
 
 DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-dev pkg-config libgtest-dev libgmock-dev \
                 libbenchmark-dev libgeos-dev libpolyclipping-dev libboost-dev \
-                libnanoflann-dev libshp-dev gdal-bin python3-pyshp libgdal-dev tmux
+                libnanoflann-dev libshp-dev gdal-bin python3-pyshp libgdal-dev zlib1g-dev tmux \
+                libcli11-dev nlohmann-json3-dev
+# Only the tests need these: a browser that opens the map page.
+TEST_DEB_PACKAGES := chromium
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps build asan-build run test test-normal test-asan bench fuzz fuzz-build fuzz-smoke clean
+.PHONY: all deps test-deps build asan-build run test test-normal test-asan bench fuzz fuzz-build fuzz-smoke clean
 
 all: build
 
-deps:
+deps test-deps:
 	@missing=""; \
-	for p in $(DEB_PACKAGES); do \
+	for p in $(if $(filter test-deps,$@),$(TEST_DEB_PACKAGES),$(DEB_PACKAGES)); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -39,16 +42,26 @@ build: deps $(BUILD)/build.ninja
 asan-build: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
-# The main job: the example program on the embedded polygon (ARGS="file" to
-# measure a polygon read from a file of coordinates).
+# The main job: without ARGS, a real allocation of seeded meters onto the
+# KY10 network shipped with the program (outputs in $(BUILD)/demo); with
+# ARGS, any command, e.g. ARGS='allocate town.inp meters.shp -d GPM'.
 run: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target allotrix
-	./$(BUILD)/apps/allotrix/allotrix $(ARGS)
+	./$(BUILD)/apps/allotrix/allotrix $(if $(ARGS),$(ARGS),demo --output-dir $(BUILD)/demo --force)
 
-test-normal: build
+# The EPANET engine compiled to WebAssembly, for the test that opens the
+# written model in it; skipped without Node.
+EPANET_JS := epanet-js@0.9.0
+npm-deps-%:
+	@if command -v npm >/dev/null 2>&1 && [ ! -d $*/npm/node_modules/epanet-js ]; then \
+	  mkdir -p $*/npm && npm install --silent --no-audit --no-fund --prefix $*/npm $(EPANET_JS) \
+	    || echo "npm could not install $(EPANET_JS); the EPANET check will be skipped"; \
+	fi
+
+test-normal: build test-deps npm-deps-$(BUILD)
 	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
 
-test-asan: asan-build
+test-asan: asan-build test-deps npm-deps-$(ASAN_BUILD)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest -j $(JOBS) --output-on-failure
 

@@ -1,0 +1,57 @@
+// Everything one allocation found, for the result writers and the summary.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "allocate/demand_ledger.h"
+#include "allocate/demand_scale.h"
+#include "host/support/geometry_point.h"
+
+namespace Allotrix::Allocate {
+
+// Both coordinates are finite: a point that can be drawn, written and measured.
+inline bool IsFinitePoint(const Norvane::Support::GeometryPoint& p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
+
+// A line from a meter (or a parcel's centroid) to the node, or the foot
+// point on the pipe, that received its demand or part of it.
+struct Connector {
+    std::string sourceId;
+    Norvane::Support::GeometryPoint from;
+    Norvane::Support::GeometryPoint to;
+    std::int32_t nodeId = 0;
+    double distance = 0.0;
+    std::int64_t units = 0;
+};
+
+struct UnallocatedItem {
+    std::string sourceId;
+    UnallocatedReason reason = UnallocatedReason::NoGeometry;
+    std::int64_t units = 0;
+    std::string detail;  // e.g. the distance to the nearest node
+};
+
+// A meter (or a parcel's centroid) as the map draws it.
+struct SourceMark {
+    Norvane::Support::GeometryPoint where;
+    bool allocated = false;
+};
+
+struct AllocationResult {
+    explicit AllocationResult(int decimals) : scale(decimals) {}
+
+    DemandScale scale;
+    DemandLedger ledger;
+    std::vector<Connector> connectors;
+    std::vector<UnallocatedItem> unallocated;
+    std::vector<SourceMark> marks;  // sources with a usable location
+    // What the user should know: notices (told once per run) and warnings
+    // naming files and records.
+    std::vector<std::string> notices;
+    std::vector<std::string> warnings;
+    std::string sourceNoun = "meters";  // "meters" or "parcels"
+};
+
+}  // namespace Allotrix::Allocate

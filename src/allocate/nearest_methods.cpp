@@ -1,0 +1,178 @@
+#include "allocate/nearest_methods.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "allocate/allocation_errors.h"
+#include "allocate/meter_points.h"
+#include "allocate/pipe_foot_point.h"
+#include "allocate/proportional_split.h"
+#include "host/domain/inp/inp_model.h"
+#include "host/domain/network_element_types.h"
+
+namespace Allotrix::Allocate {
+
+using Norvane::Allotrix::Calculations::IDataLayer;
+using Norvane::Allotrix::Calculations::SpatialFilterContext;
+using Norvane::Allotrix::Calculations::SpatialFilterRelationType;
+using Norvane::Domain::DomainElementShapeType;
+using Norvane::Domain::DomainModel;
+using Norvane::Domain::NetworkElementType;
+using Norvane::Support::FieldValue;
+
+namespace {
+
+constexpr const char* kElementIdField = "ElementID";
+
+std::string distanceText(double distance) {
+    char buffer[32];
+    const auto printed = std::to_chars(buffer, buffer + sizeof buffer, distance, std::chars_format::fixed, 2);
+    return "distance " + std::string(buffer, printed.ptr);
+}
+
+bool isJunction(const DomainModel& model, std::int32_t id) {
+    return model.IsOfType(id, static_cast<int>(NetworkElementType::Junction));
+}
+
+std::int32_t int32Of(const FieldValue& value) {
+    const auto* id = std::get_if<std::int32_t>(&value);
+    return id ? *id : 0;
+}
+
+// Walks the meters; for each located one, the nearest element of `elements`
+// under the nearest filter that `nearest` describes (0: none found).
+std::vector<std::int32_t> FindNearest(IDataLayer& meterLayer, IDataLayer& elements, SpatialFilterContext nearest,
+                                      DemandSource& source, std::vector<MeterPoint>& meters,
+                                      const ProgressFunction& progress) {
+    nearest.RelationType = SpatialFilterRelationType::Nearest;
+    nearest.ReferencedLayer = &meterLayer;
+    std::vector<std::int32_t> found;
+    const auto total = static_cast<std::size_t>(std::max(0, meterLayer.FeatureCount()));
+    meters = ReadMeterPoints(meterLayer, source, [&](const MeterPoint& meter) {
+        std::int32_t element = 0;
+        if (!meter.problem) {
+            elements.BeginFilter(nearest, true);
+            if (elements.MoveNext()) element = elements.GetInt32Value(kElementIdField);
+            elements.EndFilter();
+        }
+        found.push_back(element);
+        if (progress) progress(found.size(), total);
+    });
+    return found;
+}
+
+void RequireJunctionsOnly(IDataLayer& nodes, const std::string& path, const DomainModel& model) {
+    nodes.Reset();
+    while (nodes.MoveNext()) {
+        const std::int32_t id = nodes.GetInt32Value(kElementIdField);
+        if (!isJunction(model, id))
+            throw InputError(path + ": node " + model.FindElement(id)->Label() +
+                             " is a tank or reservoir, which takes no demand; pick a layer of junctions");
+    }
+}
+
+bool Excluded(const PipeExclusion& rule, const DomainModel& model, std::int32_t pipe) {
+    const auto* field = model.ModelingElementField(rule.field);
+    const FieldValue value = field ? field->GetValue(pipe) : FieldValue{};
+    const auto* number = std::get_if<double>(&value);
+    if (!number) return false;
+    switch (rule.comparison) {
+    case PipeExclusion::Comparison::AtLeast: return *number >= rule.value;
+    case PipeExclusion::Comparison::Above: return *number > rule.value;
+    case PipeExclusion::Comparison::AtMost: return *number <= rule.value;
+    case PipeExclusion::Comparison::Below: return *number < rule.value;
+    }
+    return false;
+}
+
+struct PipeEnds {
+    std::int32_t start = 0, end = 0;
+};
+
+PipeEnds EndsOf(const DomainModel& model, std::int32_t pipe) {
+    return {int32Of(model.ModelingElementField(Norvane::Domain::FieldNames::StartNodeId)->GetValue(pipe)),
+            int32Of(model.ModelingElementField(Norvane::Domain::FieldNames::EndNodeId)->GetValue(pipe))};
+}
+
+// The shares of the start and the end node.
+std::vector<std::int64_t> SplitAlongPipe(std::int64_t units, PipeSplit split, double fraction, bool startTakes,
+                                         bool endTakes) {
+    double toStart = split == PipeSplit::Equal ? 0.5 : 1.0 - fraction;
+    if (!startTakes) toStart = 0.0;
+    if (!endTakes) toStart = 1.0;
+    const double weights[] = {toStart, 1.0 - toStart};
+    if (!(weights[0] + weights[1] > 0.0)) return {units, 0};
+    return SplitProportionally(units, weights);
+}
+
+}  // namespace
+
+void AllocateToNearestNode(const AllocationInputs& inputs, const AllocationOptions& options, AllocationResult& result,
+                           const ProgressFunction& progress) {
+    const std::string path = options.layerPath.empty() ? kDefaultNodeLayer : options.layerPath;
+    auto meterLayer = OpenInputLayer(inputs.tools, inputs.sourcePath, DomainElementShapeType::Point, "meters");
+    auto nodes = OpenInputLayer(inputs.tools, path, DomainElementShapeType::Point, "the node layer");
+    const DomainModel& model = inputs.model.Model();
+    RequireJunctionsOnly(*nodes, path, model);
+    DemandSource source(*meterLayer, inputs.sourcePath, options, result.scale);
+    std::vector<MeterPoint> meters;
+    const std::vector<std::int32_t> nearest = FindNearest(*meterLayer, *nodes, {}, source, meters, progress);
+
+    SettleMeters(meters, result, [&](std::size_t i, const MeterPoint& meter) {
+        if (nearest[i] == 0) {
+            LeaveUnallocated(result, meter, UnallocatedReason::BeyondSnappingDistance, "no node in the layer");
+            return;
+        }
+        const auto node = model.PointOf(nearest[i]);
+        const double distance = std::hypot(node.X - meter.point.X, node.Y - meter.point.Y);
+        if (options.maxDistance && distance > *options.maxDistance) {
+            LeaveUnallocated(result, meter, UnallocatedReason::BeyondSnappingDistance, distanceText(distance));
+            return;
+        }
+        AllocateToNode(result, meter, nearest[i], node);
+    });
+}
+
+void AllocateToNearestPipe(const AllocationInputs& inputs, const AllocationOptions& options, AllocationResult& result,
+                           const ProgressFunction& progress) {
+    const std::string path = options.layerPath.empty() ? kDefaultPipeLayer : options.layerPath;
+    auto meterLayer = OpenInputLayer(inputs.tools, inputs.sourcePath, DomainElementShapeType::Point, "meters");
+    auto pipes = OpenInputLayer(inputs.tools, path, DomainElementShapeType::Polyline, "the pipe layer");
+    const DomainModel& model = inputs.model.Model();
+    if (options.exclusion && !model.ModelingElementField(options.exclusion->field))
+        throw InputError(inputs.modelName + ": no pipe field \"" + options.exclusion->field + "\" to exclude pipes by");
+    SpatialFilterContext nearest;
+    nearest.IsValidID = [&](std::int32_t pipe) {
+        const PipeEnds ends = EndsOf(model, pipe);
+        if (!isJunction(model, ends.start) && !isJunction(model, ends.end)) return false;
+        return !(options.exclusion && Excluded(*options.exclusion, model, pipe));
+    };
+    DemandSource source(*meterLayer, inputs.sourcePath, options, result.scale);
+    std::vector<MeterPoint> meters;
+    const std::vector<std::int32_t> found = FindNearest(*meterLayer, *pipes, nearest, source, meters, progress);
+
+    SettleMeters(meters, result, [&](std::size_t i, const MeterPoint& meter) {
+        const auto vertices = found[i] == 0 ? Norvane::Support::PointArray{} : model.PointsOf(found[i]);
+        if (vertices.empty()) {
+            LeaveUnallocated(result, meter, UnallocatedReason::BeyondSnappingDistance, "no pipe in the layer");
+            return;
+        }
+        const FootPoint foot = NearestPointOnPolyline(vertices, meter.point);
+        if (options.maxDistance && foot.distance > *options.maxDistance) {
+            LeaveUnallocated(result, meter, UnallocatedReason::BeyondSnappingDistance, distanceText(foot.distance));
+            return;
+        }
+        const PipeEnds ends = EndsOf(model, found[i]);
+        const auto shares = SplitAlongPipe(meter.units, options.split, foot.fraction, isJunction(model, ends.start),
+                                           isJunction(model, ends.end));
+        const std::int32_t nodes[] = {ends.start, ends.end};
+        for (std::size_t end = 0; end < 2; ++end) {
+            if (shares[end] == 0 && !isJunction(model, nodes[end])) continue;
+            result.ledger.AddAllocated(nodes[end], shares[end]);
+            result.connectors.push_back({meter.id, meter.point, foot.point, nodes[end], foot.distance, shares[end]});
+        }
+        result.marks.push_back({meter.point, true});
+    });
+}
+
+}  // namespace Allotrix::Allocate
