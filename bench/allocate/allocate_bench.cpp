@@ -35,9 +35,7 @@ using Norvane::Domain::DomainElementShapeType;
 using Norvane::Support::FieldDataType;
 using Norvane::Support::FieldValue;
 
-struct NoRegistry : Norvane::Support::RegistryStore {
-    std::optional<std::uint32_t> ReadDword(std::string_view, std::string_view) const override { return {}; }
-};
+using NoRegistry = Norvane::Support::EmptyRegistryStore;
 
 class Scratch {
 public:

@@ -16,6 +16,8 @@
 
 #include <filesystem>
 
+#include "scratch_folder.h"
+
 #include "data/data.h"
 #include "host/host.h"
 #include "host/points_in_polygons_references.h"
@@ -38,27 +40,9 @@ const allotrix_town::Town& TheTown() {
     return town;
 }
 
-struct NoRegistry : Norvane::Support::RegistryStore {
-    std::optional<std::uint32_t> ReadDword(std::string_view, std::string_view) const override { return {}; }
-};
+using NoRegistry = Norvane::Support::EmptyRegistryStore;
 
-class Scratch {
-public:
-    Scratch() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "allotrix-bench-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~Scratch() { std::filesystem::remove_all(m_path); }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
-
-const Scratch& TheScratch() {
-    static const Scratch scratch;
-    return scratch;
-}
+using allotrix_bench::TheScratch;
 
 Data::StandardDataTools& TheTools() {
     static AllotrixLibrary library;

@@ -27,9 +27,7 @@ using Norvane::Support::GeometryPoint;
 
 constexpr std::size_t kMeters = 100000;
 
-struct NoRegistry : Norvane::Support::RegistryStore {
-    std::optional<std::uint32_t> ReadDword(std::string_view, std::string_view) const override { return {}; }
-};
+using NoRegistry = Norvane::Support::EmptyRegistryStore;
 
 // The network, the meters as points and as a shapefile, and a scratch folder.
 class Setting {

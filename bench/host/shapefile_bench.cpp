@@ -11,6 +11,8 @@
 
 #include <filesystem>
 
+#include "scratch_folder.h"
+
 #include "host/host.h"
 #include "shapefile_references.h"
 
@@ -22,23 +24,7 @@ using Norvane::Shapefile::DBFFieldType;
 using Norvane::Shapefile::ShapefileDataSourceReader;
 using Norvane::Shapefile::ShapefileDataSourceWriter;
 
-class Scratch {
-public:
-    Scratch() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "allotrix-bench-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~Scratch() { std::filesystem::remove_all(m_path); }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
-
-const Scratch& TheScratch() {
-    static const Scratch scratch;
-    return scratch;
-}
+using allotrix_bench::TheScratch;
 
 const std::vector<Meter>& TheMeters() {
     static const std::vector<Meter> meters = TownMeters();

@@ -21,9 +21,7 @@ using Norvane::Support::GeometryPoint;
 using Norvane::Support::PointArray;
 using Norvane::Support::PointArrayList;
 
-struct NoRegistry : Norvane::Support::RegistryStore {
-    std::optional<std::uint32_t> ReadDword(std::string_view, std::string_view) const override { return {}; }
-};
+using NoRegistry = Norvane::Support::EmptyRegistryStore;
 
 struct TestMeter {
     std::string id;

@@ -91,9 +91,7 @@ private:
     GeometryObject m_geometry;
 };
 
-struct NoRegistry : Norvane::Support::RegistryStore {
-    std::optional<std::uint32_t> ReadDword(std::string_view, std::string_view) const override { return {}; }
-};
+using NoRegistry = Norvane::Support::EmptyRegistryStore;
 
 inline SpatialFilterContext Against(IDataLayer& reference, SpatialFilterRelationType relation) {
     SpatialFilterContext context;

@@ -13,9 +13,7 @@ using Norvane::Domain::DomainElementShapeType;
 
 namespace {
 
-struct NoRegistry : Norvane::Support::RegistryStore {
-    std::optional<std::uint32_t> ReadDword(std::string_view, std::string_view) const override { return {}; }
-};
+using NoRegistry = Norvane::Support::EmptyRegistryStore;
 
 std::string fixture(const std::string& name) { return std::string(ALLOTRIX_TEST_DATA) + "/shapefiles/" + name; }
 

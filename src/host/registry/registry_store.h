@@ -18,4 +18,11 @@ public:
     virtual std::optional<std::uint32_t> ReadDword(std::string_view key, std::string_view name) const = 0;
 };
 
+// A store that holds nothing: every value reads as absent, so every setting
+// takes its default. For hosts without per-user settings, and for tests.
+class EmptyRegistryStore final : public RegistryStore {
+public:
+    std::optional<std::uint32_t> ReadDword(std::string_view, std::string_view) const override { return std::nullopt; }
+};
+
 }  // namespace Norvane::Support
