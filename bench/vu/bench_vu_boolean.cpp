@@ -10,6 +10,7 @@
 #include <boost/geometry.hpp>
 #include <clipper.hpp>
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "vu/vu.h"
@@ -32,12 +33,31 @@ std::vector<DPoint3d> wobblyCircle(int count, double cx, double cy, double phase
     return ring;
 }
 
+// A star: vertices at even turns, at random radii between 60 and 100. Two
+// of them overlap in a maze of crossings, the hard case for every library.
+std::vector<DPoint3d> star(int count, double cx, double cy, unsigned seed) {
+    std::mt19937_64 random(seed);
+    std::uniform_real_distribution<double> radius(60.0, 100.0);
+    std::vector<DPoint3d> ring;
+    for (int i = 0; i < count; ++i) {
+        const double angle = 2.0 * kPi * i / count;
+        const double r = radius(random);
+        ring.push_back({cx + r * std::cos(angle), cy + r * std::sin(angle), 0.0});
+    }
+    return ring;
+}
+
 struct Pair {
     std::vector<DPoint3d> a;
     std::vector<DPoint3d> b;
 };
 
-Pair makePair(int count) { return {wobblyCircle(count, 0, 0, 0.0), wobblyCircle(count, 60, 35, 0.37)}; }
+enum class Shape { Circles, Stars };
+
+Pair makePair(Shape shape, int count) {
+    if (shape == Shape::Stars) return {star(count, 0, 0, 1), star(count, 30, 20, 2)};
+    return {wobblyCircle(count, 0, 0, 0.0), wobblyCircle(count, 60, 35, 0.37)};
+}
 
 void setCounters(benchmark::State& state, int count) {
     state.counters["per_vertex"] = benchmark::Counter(
@@ -147,10 +167,11 @@ double boostBoolean(const Pair& pair, bool intersection) {
 
 // ---- benchmarks ------------------------------------------------------------------------
 
+// range(0): vertices per operand; range(1): 0 for wobbly circles, 1 for stars.
 template <class Operation>
 void timePairs(benchmark::State& state, Operation operation) {
     const int count = static_cast<int>(state.range(0));
-    const Pair pair = makePair(count);
+    const Pair pair = makePair(state.range(1) == 1 ? Shape::Stars : Shape::Circles, count);
     for (auto _ : state) benchmark::DoNotOptimize(operation(pair));
     setCounters(state, count);
 }
@@ -188,7 +209,8 @@ void BM_BoostUnion(benchmark::State& state) {
     timePairs(state, [](const Pair& pair) { return boostBoolean(pair, false); });
 }
 
-#define VERTEX_COUNTS Arg(10)->Arg(100)->Arg(1000)->Arg(4000)->Unit(benchmark::kMicrosecond)
+#define VERTEX_COUNTS \
+    ArgsProduct({{10, 100, 1000, 4000}, {0, 1}})->ArgNames({"n", "stars"})->Unit(benchmark::kMicrosecond)
 
 BENCHMARK(BM_GraphIntersection)->VERTEX_COUNTS;
 BENCHMARK(BM_GeosIntersection)->VERTEX_COUNTS;

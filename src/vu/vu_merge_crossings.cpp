@@ -78,28 +78,123 @@ void measureSpans(const std::vector<VuMergeSweepEdge>& edges, std::vector<VuMerg
     }
 }
 
+// The edges in vertical columns about as wide as a few edges, each column
+// listing the edges that reach into it in sweep order. Two edges whose x
+// ranges overlap share a column, so the y sweep runs column by column and
+// passes over the edges at the same height across the figure only in the
+// column it is in. A pair sharing several columns is tried in the first.
+class EdgeColumns {
+public:
+    void build(const std::vector<VuMergeSweepSpan>& spans, std::vector<int>& starts, std::vector<int>& members) {
+        m_starts = &starts;
+        m_members = &members;
+        measure(spans);
+        starts.assign(static_cast<size_t>(m_count) + 1, 0);
+        for (const VuMergeSweepSpan& span : spans)
+            for (int c = columnOf(span.lowX); c <= columnOf(span.highX); ++c) ++starts[static_cast<size_t>(c) + 1];
+        for (int c = 0; c < m_count; ++c) starts[c + 1] += starts[c];
+        members.resize(static_cast<size_t>(starts[static_cast<size_t>(m_count)]));
+        // Filling moves each column's start to its end, which is where the
+        // next column starts; the shift puts the starts back.
+        for (size_t i = 0; i < spans.size(); ++i)
+            for (int c = columnOf(spans[i].lowX); c <= columnOf(spans[i].highX); ++c)
+                members[static_cast<size_t>(starts[static_cast<size_t>(c)]++)] = static_cast<int>(i);
+        for (int c = m_count; c > 0; --c) starts[c] = starts[c - 1];
+        starts[0] = 0;
+    }
+
+    int count() const { return m_count; }
+    const int* begin(int column) const { return m_members->data() + (*m_starts)[static_cast<size_t>(column)]; }
+    const int* end(int column) const { return m_members->data() + (*m_starts)[static_cast<size_t>(column) + 1]; }
+
+    // Monotone in x, so an x range meets the columns between those of its
+    // two ends.
+    int columnOf(double x) const {
+        const double t = (x - m_lowX) * m_scale;
+        if (!(t > 0.0)) return 0;
+        return t >= m_count - 1 ? m_count - 1 : static_cast<int>(t);
+    }
+
+private:
+    // Columns four mean edge widths wide, at most one per edge; a single
+    // column for a small graph, where the plain sweep is cheapest.
+    void measure(const std::vector<VuMergeSweepSpan>& spans) {
+        m_count = 1;
+        m_lowX = 0.0;
+        m_scale = 0.0;
+        if (spans.size() < kSmallestToDivide) return;
+        double lowX = spans[0].lowX, highX = spans[0].highX, widths = 0.0;
+        for (const VuMergeSweepSpan& span : spans) {
+            lowX = std::min(lowX, span.lowX);
+            highX = std::max(highX, span.highX);
+            widths += span.highX - span.lowX;
+        }
+        const double width = 4.0 * widths / static_cast<double>(spans.size());
+        const double columns = width > 0.0 ? std::min((highX - lowX) / width, static_cast<double>(spans.size())) : 0.0;
+        if (!(columns >= 2.0)) return;
+        m_count = static_cast<int>(columns);
+        m_lowX = lowX;
+        m_scale = m_count / (highX - lowX);
+    }
+
+    static constexpr size_t kSmallestToDivide = 64;
+
+    const std::vector<int>* m_starts = nullptr;
+    const std::vector<int>* m_members = nullptr;
+    double m_lowX = 0.0;
+    double m_scale = 0.0;
+    int m_count = 1;
+};
+
+// Every pair of edges i < j (in sweep order) where j starts below i's top,
+// their x ranges overlap strictly and cross accepts them; the crossings come
+// in no particular order (they are grouped by edge before use).
 template <class Cross>
-void findCrossings(const std::vector<VuMergeSweepEdge>& edges, std::vector<VuMergeSweepSpan>& spans,
-                   std::vector<VuMergeCrossing>& crossings, Cross cross) {
+void findCrossings(const std::vector<VuMergeSweepEdge>& edges, VuMergeWorkspace& work, Cross cross) {
+    std::vector<VuMergeSweepSpan>& spans = work.spans;
+    std::vector<VuMergeCrossing>& crossings = work.crossings;
     crossings.clear();
     measureSpans(edges, spans);
-    const int count = static_cast<int>(edges.size());
-    for (int i = 0; i < count; ++i) {
-        const VuMergeSweepEdge& a = edges[i];
-        const double aLow = spans[i].lowX, aHigh = spans[i].highX, aEndY = a.end.y;
-        for (int j = i + 1; j < count; ++j) {
-            const VuMergeSweepSpan& b = spans[j];
-            // Later edges start no lower, so none of them reaches a's span.
-            if (aEndY <= b.startY) break;
-            // The x ranges must overlap strictly.
-            if (!(aLow < b.highX && b.lowX < aHigh)) continue;
-            double sa, sb;
-            if (cross(a, edges[j], &sa, &sb)) {
-                crossings.push_back({i, sa});
-                crossings.push_back({j, sb});
+    EdgeColumns columns;
+    columns.build(spans, work.columnStarts, work.columnMembers);
+    for (int c = 0; c < columns.count(); ++c) {
+        const int* end = columns.end(c);
+        for (const int* p = columns.begin(c); p != end; ++p) {
+            const int i = *p;
+            const VuMergeSweepEdge& a = edges[static_cast<size_t>(i)];
+            const VuMergeSweepSpan& aSpan = spans[static_cast<size_t>(i)];
+            const double aLow = aSpan.lowX, aHigh = aSpan.highX, aEndY = a.end.y;
+            const int aFirstColumn = columns.columnOf(aLow);
+            for (const int* q = p + 1; q != end; ++q) {
+                const int j = *q;
+                const VuMergeSweepSpan& b = spans[static_cast<size_t>(j)];
+                // Later edges start no lower, so none of them reaches a's span.
+                if (aEndY <= b.startY) break;
+                // The x ranges must overlap strictly.
+                if (!(aLow < b.highX && b.lowX < aHigh)) continue;
+                if (std::max(aFirstColumn, columns.columnOf(b.lowX)) != c) continue;  // tried in an earlier column
+                double sa, sb;
+                if (cross(a, edges[static_cast<size_t>(j)], &sa, &sb)) {
+                    crossings.push_back({i, sa});
+                    crossings.push_back({j, sb});
+                }
             }
         }
     }
+}
+
+// Groups the crossings by edge, in edge order, with a counting sort (the
+// edge indices are dense). Each edge's parameters are sorted when it is
+// split, so their order within the group does not matter.
+void groupByEdge(std::vector<VuMergeCrossing>& crossings, size_t edgeCount, std::vector<int>& starts,
+                 std::vector<VuMergeCrossing>& grouped) {
+    starts.assign(edgeCount + 1, 0);
+    for (const VuMergeCrossing& crossing : crossings) ++starts[static_cast<size_t>(crossing.edge) + 1];
+    for (size_t e = 0; e < edgeCount; ++e) starts[e + 1] += starts[e];
+    grouped.resize(crossings.size());
+    for (const VuMergeCrossing& crossing : crossings)
+        grouped[static_cast<size_t>(starts[static_cast<size_t>(crossing.edge)]++)] = crossing;
+    crossings.swap(grouped);
 }
 
 // Splits every edge of work.edges at its crossings in work.crossings,
@@ -108,10 +203,7 @@ void findCrossings(const std::vector<VuMergeSweepEdge>& edges, std::vector<VuMer
 // whether every crossing got a split of its own, exactly where it was found.
 int splitAtCrossings(VuSet* set, double tol, VuMergeWorkspace& work,
                      std::vector<VuMergeVertexRecord>* placed, bool* exact) {
-    std::sort(work.crossings.begin(), work.crossings.end(),
-              [](const VuMergeCrossing& a, const VuMergeCrossing& b) {
-                  return a.edge != b.edge ? a.edge < b.edge : a.parameter < b.parameter;
-              });
+    groupByEdge(work.crossings, work.edges.size(), work.crossingStarts, work.groupedCrossings);
     const size_t count = work.crossings.size();
     int splitCount = 0;
     *exact = true;
@@ -155,7 +247,7 @@ int splitUntilNoneCross(VuSet* set, double tol, int clusterCount, VuMergeWorkspa
     bool exact = true;
     for (int round = 0; round < kMaxRepairRounds; ++round) {
         vumerge_collectSweepEdges(set, work.edges);
-        findCrossings(work.edges, work.spans, work.crossings, CrossForCertain());
+        findCrossings(work.edges, work, CrossForCertain());
         if (splitAtCrossings(set, 0.0, work, nullptr, &exact) == 0) break;
         clusterCount = vumerge_clusterVertices(set, tol, work.vertices);
     }
@@ -165,7 +257,7 @@ int splitUntilNoneCross(VuSet* set, double tol, int clusterCount, VuMergeWorkspa
 }  // namespace
 
 int vumerge_splitCrossingEdges(VuSet* set, double tol, int clusterCount, VuMergeWorkspace& work) {
-    findCrossings(work.edges, work.spans, work.crossings, CrossAwayFromEnds());
+    findCrossings(work.edges, work, CrossAwayFromEnds());
     if (work.crossings.empty()) return clusterCount;
     work.placed = work.vertices;  // where every vertex stands before the splits
     bool exact = true;

@@ -135,6 +135,23 @@ private:
     int m_count = 1;
 };
 
+// Up to this many edge and point pairs, and this many points, a sweep in y
+// finds the points near each edge.
+constexpr size_t kDirectPairs = 16384;
+constexpr size_t kDirectPoints = 256;
+
+// Insertion sort: the points come in the clustering's order, a projection
+// close to y, so they are nearly sorted already. (The sweep is used for few
+// points only, which bounds the worst case.)
+void sortByY(std::vector<VuMergeSweepPoint>& points) {
+    for (size_t i = 1; i < points.size(); ++i) {
+        const VuMergeSweepPoint point = points[i];
+        size_t j = i;
+        for (; j > 0 && points[j - 1].y > point.y; --j) points[j] = points[j - 1];
+        points[j] = point;
+    }
+}
+
 // The parameter of point on the edge when the point lies within tol of the
 // edge's interior and farther than tol from both ends.
 bool interiorParameter(const VuMergeSweepEdge& edge, const VuMergeSweepPoint& point, double tol2,
@@ -168,9 +185,9 @@ void vumerge_collectSweepEdges(VuSet* set, std::vector<VuMergeSweepEdge>& edges)
         const VuNode* next = vu_fsucc(node);
         const double x0 = vu_getX(node), y0 = vu_getY(node);
         const double x1 = vu_getX(next), y1 = vu_getY(next);
-        // Edges with a non-finite end can be neither split nor sorted.
-        if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
-            continue;
+        // Edges with a non-finite end can be neither split nor sorted. (v - v
+        // is 0 for a finite v and NaN otherwise: one test for all four.)
+        if ((x0 - x0) + (y0 - y0) + (x1 - x1) + (y1 - y1) != 0.0) continue;
         if (y1 > y0 || (y1 == y0 && x1 > x0)) {
             edges.push_back({node, {x0, y0}, {x1, y1}});
         }
@@ -208,8 +225,17 @@ int vumerge_splitEdgeAtParameters(VuSet* set, const VuMergeSweepEdge& edge,
 
 int vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work) {
     collectSweepPoints(work.vertices, work.points);
+    // Few edges and points are cheaper to sweep in y than to sort into strips.
+    const bool direct =
+        work.points.size() <= kDirectPoints && work.points.size() * work.edges.size() <= kDirectPairs;
     PointStrips strips;
-    strips.build(work.edges, tol, work.points, work.stripPoints, work.stripStarts);
+    if (direct)
+        sortByY(work.points);
+    else
+        strips.build(work.edges, tol, work.points, work.stripPoints, work.stripStarts);
+    const VuMergeSweepPoint* points = work.points.data();
+    const size_t pointCount = work.points.size();
+    size_t sweep = 0;
     const double tol2 = tol * tol;
     int splitCount = 0;
     for (const VuMergeSweepEdge& edge : work.edges) {
@@ -219,10 +245,19 @@ int vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work)
         box.initFrom(edge.start.x, edge.start.y, edge.end.x, edge.end.y);
         box.extend(tol);
         work.parameters.clear();
-        strips.forEachIn(box, [&](const VuMergeSweepPoint& point) {
+        const auto consider = [&](const VuMergeSweepPoint& point) {
             double s;
             if (interiorParameter(edge, point, tol2, &s)) work.parameters.push_back(s);
-        });
+        };
+        if (direct) {
+            // The edges come in order of their lower ends, so points below
+            // this box are below every later one.
+            while (sweep < pointCount && points[sweep].y < box.low.y) ++sweep;
+            for (size_t i = sweep; i < pointCount && points[i].y <= box.high.y; ++i)
+                if (box.low.x <= points[i].x && points[i].x <= box.high.x) consider(points[i]);
+        } else {
+            strips.forEachIn(box, consider);
+        }
         // The parameters are sorted before use, so the order in which the
         // points were met does not matter.
         if (!work.parameters.empty())

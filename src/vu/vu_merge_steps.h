@@ -67,6 +67,10 @@ struct VuMergeWorkspace {
     std::vector<double> splits;
     std::vector<VuMergeSweepSpan> spans;
     std::vector<VuMergeCrossing> crossings;
+    std::vector<int> columnStarts;
+    std::vector<int> columnMembers;
+    std::vector<int> crossingStarts;
+    std::vector<VuMergeCrossing> groupedCrossings;
     std::vector<VuMergeVertexRecord> placed;  // vertices where the crossing step found or made them
     std::vector<VuMergeEdgeRecord> edgeRecords;
     std::vector<VuMergeEdgeRecord> sortedEdgeRecords;
