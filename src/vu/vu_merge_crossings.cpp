@@ -13,6 +13,9 @@ namespace Korvex {
 
 namespace {
 
+// Below this many crossing records, insertion groups them fastest.
+constexpr size_t kFewCrossings = 32;
+
 // Crossings this close to an edge's end are left to the vertex clustering.
 constexpr double kEndParameterMargin = 1.0e-13;
 
@@ -89,6 +92,7 @@ public:
         m_starts = &starts;
         m_members = &members;
         measure(spans);
+        if (m_count == 1) return;  // the sweep reads the edges in place
         starts.assign(static_cast<size_t>(m_count) + 1, 0);
         for (const VuMergeSweepSpan& span : spans)
             for (int c = columnOf(span.lowX); c <= columnOf(span.highX); ++c) ++starts[static_cast<size_t>(c) + 1];
@@ -137,7 +141,7 @@ private:
         m_scale = m_count / (highX - lowX);
     }
 
-    static constexpr size_t kSmallestToDivide = 64;
+    static constexpr size_t kSmallestToDivide = 512;
 
     const std::vector<int>* m_starts = nullptr;
     const std::vector<int>* m_members = nullptr;
@@ -146,48 +150,72 @@ private:
     int m_count = 1;
 };
 
-// Every pair of edges i < j (in sweep order) where j starts below i's top,
-// their x ranges overlap strictly and cross accepts them; the crossings come
-// in no particular order (they are grouped by edge before use).
-template <class Cross>
-void findCrossings(const std::vector<VuMergeSweepEdge>& edges, VuMergeWorkspace& work, Cross cross) {
-    std::vector<VuMergeSweepSpan>& spans = work.spans;
-    std::vector<VuMergeCrossing>& crossings = work.crossings;
-    crossings.clear();
-    measureSpans(edges, spans);
-    EdgeColumns columns;
-    columns.build(spans, work.columnStarts, work.columnMembers);
-    for (int c = 0; c < columns.count(); ++c) {
-        const int* end = columns.end(c);
-        for (const int* p = columns.begin(c); p != end; ++p) {
-            const int i = *p;
-            const VuMergeSweepEdge& a = edges[static_cast<size_t>(i)];
-            const VuMergeSweepSpan& aSpan = spans[static_cast<size_t>(i)];
-            const double aLow = aSpan.lowX, aHigh = aSpan.highX, aEndY = a.end.y;
-            const int aFirstColumn = columns.columnOf(aLow);
-            for (const int* q = p + 1; q != end; ++q) {
-                const int j = *q;
-                const VuMergeSweepSpan& b = spans[static_cast<size_t>(j)];
-                // Later edges start no lower, so none of them reaches a's span.
-                if (aEndY <= b.startY) break;
-                // The x ranges must overlap strictly.
-                if (!(aLow < b.highX && b.lowX < aHigh)) continue;
-                if (std::max(aFirstColumn, columns.columnOf(b.lowX)) != c) continue;  // tried in an earlier column
-                double sa, sb;
-                if (cross(a, edges[static_cast<size_t>(j)], &sa, &sb)) {
-                    crossings.push_back({i, sa});
-                    crossings.push_back({j, sb});
-                }
+// The y sweep over the edges listed[0 .. count) (indices into edges, in
+// sweep order): every pair where the later one starts below the earlier
+// one's top, their x ranges overlap strictly and cross accepts them. With
+// columns, a pair is tried only in the first column that both reach.
+template <class Cross, class Listed>
+void sweepPairs(const std::vector<VuMergeSweepEdge>& edges, const std::vector<VuMergeSweepSpan>& spans,
+                Listed listed, int count, const EdgeColumns* columns, int column,
+                std::vector<VuMergeCrossing>& crossings, Cross cross) {
+    for (int p = 0; p < count; ++p) {
+        const int i = listed(p);
+        const VuMergeSweepEdge& a = edges[static_cast<size_t>(i)];
+        const double aLow = spans[static_cast<size_t>(i)].lowX, aHigh = spans[static_cast<size_t>(i)].highX;
+        const double aEndY = a.end.y;
+        const int aColumn = columns ? columns->columnOf(aLow) : 0;
+        for (int q = p + 1; q < count; ++q) {
+            const int j = listed(q);
+            const VuMergeSweepSpan& b = spans[static_cast<size_t>(j)];
+            // Later edges start no lower, so none of them reaches a's span.
+            if (aEndY <= b.startY) break;
+            // The x ranges must overlap strictly.
+            if (!(aLow < b.highX && b.lowX < aHigh)) continue;
+            if (columns && std::max(aColumn, columns->columnOf(b.lowX)) != column) continue;
+            double sa, sb;
+            if (cross(a, edges[static_cast<size_t>(j)], &sa, &sb)) {
+                crossings.push_back({i, sa});
+                crossings.push_back({j, sb});
             }
         }
     }
 }
 
-// Groups the crossings by edge, in edge order, with a counting sort (the
-// edge indices are dense). Each edge's parameters are sorted when it is
-// split, so their order within the group does not matter.
+// Every crossing that cross accepts, in no particular order (they are
+// grouped by edge before use).
+template <class Cross>
+void findCrossings(const std::vector<VuMergeSweepEdge>& edges, VuMergeWorkspace& work, Cross cross) {
+    work.crossings.clear();
+    measureSpans(edges, work.spans);
+    EdgeColumns columns;
+    columns.build(work.spans, work.columnStarts, work.columnMembers);
+    if (columns.count() == 1) {
+        sweepPairs(edges, work.spans, [](int p) { return p; }, static_cast<int>(edges.size()), nullptr, 0,
+                   work.crossings, cross);
+        return;
+    }
+    for (int c = 0; c < columns.count(); ++c) {
+        const int* members = columns.begin(c);
+        sweepPairs(edges, work.spans, [members](int p) { return members[p]; },
+                   static_cast<int>(columns.end(c) - members), &columns, c, work.crossings, cross);
+    }
+}
+
+// Groups the crossings by edge, in edge order: a few by insertion, many
+// with a counting sort (the edge indices are dense). Each edge's parameters
+// are sorted when it is split, so their order within the group does not
+// matter.
 void groupByEdge(std::vector<VuMergeCrossing>& crossings, size_t edgeCount, std::vector<int>& starts,
                  std::vector<VuMergeCrossing>& grouped) {
+    if (crossings.size() < kFewCrossings) {
+        for (size_t i = 1; i < crossings.size(); ++i) {
+            const VuMergeCrossing crossing = crossings[i];
+            size_t j = i;
+            for (; j > 0 && crossings[j - 1].edge > crossing.edge; --j) crossings[j] = crossings[j - 1];
+            crossings[j] = crossing;
+        }
+        return;
+    }
     starts.assign(edgeCount + 1, 0);
     for (const VuMergeCrossing& crossing : crossings) ++starts[static_cast<size_t>(crossing.edge) + 1];
     for (size_t e = 0; e < edgeCount; ++e) starts[e + 1] += starts[e];
