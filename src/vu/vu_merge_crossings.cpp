@@ -88,10 +88,11 @@ void measureSpans(const std::vector<VuMergeSweepEdge>& edges, std::vector<VuMerg
 // column it is in. A pair sharing several columns is tried in the first.
 class EdgeColumns {
 public:
-    void build(const std::vector<VuMergeSweepSpan>& spans, std::vector<int>& starts, std::vector<int>& members) {
+    void build(const std::vector<VuMergeSweepEdge>& edges, const std::vector<VuMergeSweepSpan>& spans,
+               std::vector<int>& starts, std::vector<int>& members) {
         m_starts = &starts;
         m_members = &members;
-        measure(spans);
+        measure(edges, spans);
         if (m_count == 1) return;  // the sweep reads the edges in place
         starts.assign(static_cast<size_t>(m_count) + 1, 0);
         for (const VuMergeSweepSpan& span : spans)
@@ -120,20 +121,32 @@ public:
     }
 
 private:
-    // Columns four mean edge widths wide, at most one per edge; a single
-    // column for a small graph, where the plain sweep is cheapest.
-    void measure(const std::vector<VuMergeSweepSpan>& spans) {
+    // Columns four mean edge widths wide, at most one per edge. A single
+    // column when the plain sweep is cheap: a small graph, or edges so short
+    // against the figure's height that few of them lie at any one height.
+    // The sizes are estimated from a sample of the edges; any columns find
+    // the same crossings.
+    void measure(const std::vector<VuMergeSweepEdge>& edges, const std::vector<VuMergeSweepSpan>& spans) {
         m_count = 1;
         m_lowX = 0.0;
         m_scale = 0.0;
         if (spans.size() < kSmallestToDivide) return;
-        double lowX = spans[0].lowX, highX = spans[0].highX, widths = 0.0;
-        for (const VuMergeSweepSpan& span : spans) {
-            lowX = std::min(lowX, span.lowX);
-            highX = std::max(highX, span.highX);
-            widths += span.highX - span.lowX;
+        const size_t stride = spans.size() / kSampleSize;
+        double lowX = spans[0].lowX, highX = spans[0].highX, widths = 0.0, heights = 0.0;
+        double lowY = edges[0].start.y, highY = edges[0].end.y;
+        for (size_t i = 0; i < spans.size(); i += stride) {
+            lowX = std::min(lowX, spans[i].lowX);
+            highX = std::max(highX, spans[i].highX);
+            widths += spans[i].highX - spans[i].lowX;
+            lowY = std::min(lowY, edges[i].start.y);
+            highY = std::max(highY, edges[i].end.y);
+            heights += edges[i].end.y - edges[i].start.y;
         }
-        const double width = 4.0 * widths / static_cast<double>(spans.size());
+        const double sampled = static_cast<double>((spans.size() + stride - 1) / stride);
+        // The edges that meet a line across the figure, on average.
+        const double edgesAtOneHeight = heights * static_cast<double>(stride) / (highY - lowY);
+        if (!(edgesAtOneHeight > kEdgesAtOneHeightToDivide)) return;
+        const double width = 4.0 * widths / sampled;
         const double columns = width > 0.0 ? std::min((highX - lowX) / width, static_cast<double>(spans.size())) : 0.0;
         if (!(columns >= 2.0)) return;
         m_count = static_cast<int>(columns);
@@ -141,6 +154,8 @@ private:
         m_scale = m_count / (highX - lowX);
     }
 
+    static constexpr size_t kSampleSize = 256;
+    static constexpr double kEdgesAtOneHeightToDivide = 32.0;
     static constexpr size_t kSmallestToDivide = 512;
 
     const std::vector<int>* m_starts = nullptr;
@@ -154,7 +169,7 @@ private:
 // sweep order): every pair where the later one starts below the earlier
 // one's top, their x ranges overlap strictly and cross accepts them. With
 // columns, a pair is tried only in the first column that both reach.
-template <class Cross, class Listed>
+template <bool kInColumns, class Cross, class Listed>
 void sweepPairs(const std::vector<VuMergeSweepEdge>& edges, const std::vector<VuMergeSweepSpan>& spans,
                 Listed listed, int count, const EdgeColumns* columns, int column,
                 std::vector<VuMergeCrossing>& crossings, Cross cross) {
@@ -163,7 +178,7 @@ void sweepPairs(const std::vector<VuMergeSweepEdge>& edges, const std::vector<Vu
         const VuMergeSweepEdge& a = edges[static_cast<size_t>(i)];
         const double aLow = spans[static_cast<size_t>(i)].lowX, aHigh = spans[static_cast<size_t>(i)].highX;
         const double aEndY = a.end.y;
-        const int aColumn = columns ? columns->columnOf(aLow) : 0;
+        const int aColumn = kInColumns ? columns->columnOf(aLow) : 0;
         for (int q = p + 1; q < count; ++q) {
             const int j = listed(q);
             const VuMergeSweepSpan& b = spans[static_cast<size_t>(j)];
@@ -171,7 +186,7 @@ void sweepPairs(const std::vector<VuMergeSweepEdge>& edges, const std::vector<Vu
             if (aEndY <= b.startY) break;
             // The x ranges must overlap strictly.
             if (!(aLow < b.highX && b.lowX < aHigh)) continue;
-            if (columns && std::max(aColumn, columns->columnOf(b.lowX)) != column) continue;
+            if (kInColumns && std::max(aColumn, columns->columnOf(b.lowX)) != column) continue;
             double sa, sb;
             if (cross(a, edges[static_cast<size_t>(j)], &sa, &sb)) {
                 crossings.push_back({i, sa});
@@ -188,15 +203,15 @@ void findCrossings(const std::vector<VuMergeSweepEdge>& edges, VuMergeWorkspace&
     work.crossings.clear();
     measureSpans(edges, work.spans);
     EdgeColumns columns;
-    columns.build(work.spans, work.columnStarts, work.columnMembers);
+    columns.build(edges, work.spans, work.columnStarts, work.columnMembers);
     if (columns.count() == 1) {
-        sweepPairs(edges, work.spans, [](int p) { return p; }, static_cast<int>(edges.size()), nullptr, 0,
+        sweepPairs<false>(edges, work.spans, [](int p) { return p; }, static_cast<int>(edges.size()), nullptr, 0,
                    work.crossings, cross);
         return;
     }
     for (int c = 0; c < columns.count(); ++c) {
         const int* members = columns.begin(c);
-        sweepPairs(edges, work.spans, [members](int p) { return members[p]; },
+        sweepPairs<true>(edges, work.spans, [members](int p) { return members[p]; },
                    static_cast<int>(columns.end(c) - members), &columns, c, work.crossings, cross);
     }
 }
