@@ -35,9 +35,12 @@ TEST(BooleanDifferential, AreasAgreeWithGeos) {
             if (HasFatalFailure()) return;
         }
     }
+    // Large rings: nearly circles, whose edges are short, and deep stars,
+    // whose long edges cross in a maze.
     PolygonMaker large{std::mt19937(99)};
     expectAgreement(geos, {{large.star({0, 0}, 0.999, 1.0, 4000 * kTrialScale)},
                            {large.star({0.3, 0.2}, 0.999, 1.0, 4000 * kTrialScale)}});
+    expectAgreement(geos, {{large.star({0, 0}, 0.6, 1.0, 1500)}, {large.star({0.3, 0.2}, 0.6, 1.0, 1500)}});
 }
 
 }  // namespace
