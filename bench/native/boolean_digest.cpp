@@ -10,11 +10,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "area_references.h"
+#include "boolean_shapes.h"
 #include "native/native.h"
 #include "town/town_native.h"
 
@@ -23,8 +23,7 @@ namespace {
 using Korvex::CStandAloneDataTools;
 using Korvex::NativeGeometry;
 using Korvex::NativeGeometryPoint;
-
-constexpr double kPi = 3.14159265358979323846;
+using namespace boolean_shapes;
 
 // FNV-1a over the bytes of every point of every ring, with ring and result
 // boundaries, so that order, start and count all count.
@@ -57,30 +56,6 @@ Korvex::NativeGeometryChain Ring(std::vector<NativeGeometryPoint> points) {
     return Korvex::NativeGeometryChain(new NativeGeometry(points.data(), static_cast<int>(points.size())));
 }
 
-// As in bench_vu_boolean.
-Korvex::NativeGeometryChain WobblyCircle(int count, double cx, double cy, double phase) {
-    std::vector<NativeGeometryPoint> ring;
-    for (int i = 0; i < count; ++i) {
-        const double angle = phase + 2.0 * kPi * i / count;
-        const double r = 100.0 * (1.0 + 0.05 * std::sin(7.0 * angle) + 0.02 * std::cos(31.0 * angle));
-        ring.push_back({cx + r * std::cos(angle), cy + r * std::sin(angle), 0.0});
-    }
-    return Ring(ring);
-}
-
-// A star: vertices at even turns, at random radii between 60 and 100.
-Korvex::NativeGeometryChain Star(int count, double cx, double cy, unsigned seed) {
-    std::mt19937_64 random(seed);
-    std::uniform_real_distribution<double> radius(60.0, 100.0);
-    std::vector<NativeGeometryPoint> ring;
-    for (int i = 0; i < count; ++i) {
-        const double angle = 2.0 * kPi * i / count;
-        const double r = radius(random);
-        ring.push_back({cx + r * std::cos(angle), cy + r * std::sin(angle), 0.0});
-    }
-    return Ring(ring);
-}
-
 bool Wanted(int argc, char** argv, const char* name) {
     if (argc < 2) return true;
     for (int i = 1; i < argc; ++i)
@@ -104,11 +79,11 @@ int main(int argc, char** argv) {
     for (int count : {100, 1000, 4000}) {
         if (!Wanted(argc, argv, std::to_string(count).c_str())) continue;
         if (Wanted(argc, argv, "circles")) {
-            const auto a = WobblyCircle(count, 0, 0, 0.0), b = WobblyCircle(count, 60, 35, 0.37);
+            const auto a = Ring(CircleA<NativeGeometryPoint>(count)), b = Ring(CircleB<NativeGeometryPoint>(count));
             DigestPair("circles " + std::to_string(count), a.get(), b.get());
         }
         if (Wanted(argc, argv, "stars")) {
-            const auto a = Star(count, 0, 0, 1), b = Star(count, 30, 20, 2);
+            const auto a = Ring(StarA<NativeGeometryPoint>(count)), b = Ring(StarB<NativeGeometryPoint>(count));
             DigestPair("stars " + std::to_string(count), a.get(), b.get());
         }
     }

@@ -10,42 +10,14 @@
 #include <boost/geometry.hpp>
 #include <clipper.hpp>
 #include <cmath>
-#include <random>
 #include <vector>
 
+#include "boolean_shapes.h"
 #include "vu/vu.h"
 
 namespace {
 
 using Korvex::DPoint3d;
-
-constexpr double kPi = 3.14159265358979323846;
-
-// A wobbly circle, like a parcel or service area outline: counter-clockwise,
-// simple, no two vertices at one angle.
-std::vector<DPoint3d> wobblyCircle(int count, double cx, double cy, double phase) {
-    std::vector<DPoint3d> ring;
-    for (int i = 0; i < count; ++i) {
-        const double angle = phase + 2.0 * kPi * i / count;
-        const double r = 100.0 * (1.0 + 0.05 * std::sin(7.0 * angle) + 0.02 * std::cos(31.0 * angle));
-        ring.push_back({cx + r * std::cos(angle), cy + r * std::sin(angle), 0.0});
-    }
-    return ring;
-}
-
-// A star: vertices at even turns, at random radii between 60 and 100. Two
-// of them overlap in a maze of crossings, the hard case for every library.
-std::vector<DPoint3d> star(int count, double cx, double cy, unsigned seed) {
-    std::mt19937_64 random(seed);
-    std::uniform_real_distribution<double> radius(60.0, 100.0);
-    std::vector<DPoint3d> ring;
-    for (int i = 0; i < count; ++i) {
-        const double angle = 2.0 * kPi * i / count;
-        const double r = radius(random);
-        ring.push_back({cx + r * std::cos(angle), cy + r * std::sin(angle), 0.0});
-    }
-    return ring;
-}
 
 struct Pair {
     std::vector<DPoint3d> a;
@@ -55,8 +27,9 @@ struct Pair {
 enum class Shape { Circles, Stars };
 
 Pair makePair(Shape shape, int count) {
-    if (shape == Shape::Stars) return {star(count, 0, 0, 1), star(count, 30, 20, 2)};
-    return {wobblyCircle(count, 0, 0, 0.0), wobblyCircle(count, 60, 35, 0.37)};
+    using namespace boolean_shapes;
+    if (shape == Shape::Stars) return {StarA<DPoint3d>(count), StarB<DPoint3d>(count)};
+    return {CircleA<DPoint3d>(count), CircleB<DPoint3d>(count)};
 }
 
 void setCounters(benchmark::State& state, int count) {
