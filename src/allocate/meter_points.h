@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,10 +19,8 @@ struct MeterPoint {
     std::optional<UnallocatedReason> problem;  // no demand value, no geometry, bad coordinate
 };
 
-// Reads every record of the layer from the first; `onRecord`, when given,
-// is called for each meter while the layer stands on its record.
-std::vector<MeterPoint> ReadMeterPoints(Norvane::Allotrix::Calculations::IDataLayer& layer, DemandSource& source,
-                                        const std::function<void(const MeterPoint&)>& onRecord = {});
+// Reads every record of the layer from the first.
+std::vector<MeterPoint> ReadMeterPoints(Norvane::Allotrix::Calculations::IDataLayer& layer, DemandSource& source);
 
 // Enters every meter's demand into the ledger; a meter with a problem is
 // left unallocated for it, and the others are handed to `place`, which
