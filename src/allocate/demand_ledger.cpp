@@ -1,5 +1,6 @@
 #include "allocate/demand_ledger.h"
 
+#include <algorithm>
 #include <string>
 
 #include "allocate/allocation_errors.h"
@@ -30,6 +31,14 @@ void DemandLedger::AddUnallocated(UnallocatedReason reason, std::int64_t units) 
     ReasonAccount& account = m_reasons[static_cast<std::size_t>(reason)];
     addChecked(account.units, units);
     ++account.sources;
+}
+
+std::vector<std::int32_t> DemandLedger::NodeIds() const {
+    std::vector<std::int32_t> ids;
+    ids.reserve(m_nodes.size());
+    for (const auto& [id, account] : m_nodes) ids.push_back(id);
+    std::sort(ids.begin(), ids.end());
+    return ids;
 }
 
 std::int64_t DemandLedger::Unallocated() const {

@@ -5,7 +5,8 @@
 
 #include <array>
 #include <cstdint>
-#include <map>
+#include <unordered_map>
+#include <vector>
 
 #include "allocate/unallocated_reason.h"
 
@@ -34,8 +35,11 @@ public:
     const ReasonAccount& UnallocatedFor(UnallocatedReason reason) const {
         return m_reasons[static_cast<std::size_t>(reason)];
     }
-    // Nodes that received demand, by element ID.
-    const std::map<std::int32_t, NodeAccount>& Nodes() const { return m_nodes; }
+    // Nodes that received demand, by element ID, in no order: a hash map,
+    // since a million meters update it in no order either.
+    const std::unordered_map<std::int32_t, NodeAccount>& Nodes() const { return m_nodes; }
+    // Their IDs in ascending order.
+    std::vector<std::int32_t> NodeIds() const;
 
     // Whether allocated + unallocated = input and the node accounts add up
     // to the allocated total.
@@ -48,7 +52,7 @@ private:
     std::int64_t m_input = 0;
     std::int64_t m_allocated = 0;
     std::array<ReasonAccount, kAllUnallocatedReasons.size()> m_reasons{};
-    std::map<std::int32_t, NodeAccount> m_nodes;
+    std::unordered_map<std::int32_t, NodeAccount> m_nodes;
 };
 
 }  // namespace Allotrix::Allocate
