@@ -25,13 +25,20 @@ void WriteConnectorShapefile(Norvane::Allotrix::Calculations::IDataTools& tools,
     edit->CreateField("DISTANCE", FieldDataType::Real);
     edit->CreateField("DEMAND", FieldDataType::Real);
     edit->BeginUpdate();
+    // One line and one set of values, refilled for every record.
+    Norvane::Allotrix::Calculations::FieldValuePairs values{
+        {sourceField, {}}, {"NODE_ID", {}}, {"DISTANCE", {}}, {"DEMAND", {}}};
+    Norvane::Support::GeometryObject line = Norvane::Support::PointArray(2);
+    auto& ends = std::get<Norvane::Support::PointArray>(line);
     for (const Connector& connector : result.connectors) {
         if (!IsFinitePoint(connector.from) || !IsFinitePoint(connector.to)) continue;
-        edit->AddNew(Norvane::Support::PointArray{connector.from, connector.to},
-                     {{sourceField, connector.sourceId},
-                      {"NODE_ID", model.FindElement(connector.nodeId)->Label()},
-                      {"DISTANCE", connector.distance},
-                      {"DEMAND", result.scale.ToDouble(connector.units)}});
+        ends[0] = connector.from;
+        ends[1] = connector.to;
+        values[0].Second = connector.sourceId;
+        values[1].Second = model.FindElement(connector.nodeId)->Label();
+        values[2].Second = connector.distance;
+        values[3].Second = result.scale.ToDouble(connector.units);
+        edit->AddNew(line, values);
     }
     edit->EndUpdate();
     layer->Dispose();
