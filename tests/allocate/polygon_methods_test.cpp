@@ -2,10 +2,13 @@
 // answers worked out by hand from the coordinates.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "allocation_fixture.h"
 
 using namespace Allotrix::Allocate;
 using namespace allocate_test;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -34,6 +37,8 @@ TEST(ServiceArea, MetersGoToTheNodeOfThePolygonHoldingThemAndTheFilesSayWhatHapp
                        {"M7", GeometryPoint{50, 40}, {}},  // blank demand
                        {"M8", {}, 2},                      // no shape
                        {"M9", GeometryPoint{40, 70}, 0.125}});  // on A's edge
+    const std::string projection = R"(PROJCS["Town grid",GEOGCS["GCS_North_American_1983"],UNIT["Foot",0.3048]])";
+    std::ofstream(session.Folder().File("meters.PRJ")) << projection;
     AllocationResult result =
         RunAllocation(session.Inputs(meters, services), ServiceOptions(AllocationMethod::ServiceArea));
 
@@ -75,6 +80,8 @@ TEST(ServiceArea, MetersGoToTheNodeOfThePolygonHoldingThemAndTheFilesSayWhatHapp
     EXPECT_EQ(connectors->GetDoubleValue("DEMAND"), 3.0);
     EXPECT_EQ(std::get<PointArrayList>(connectors->GetGeometryShape()),
               (PointArrayList{{{45, 45}, {50, 40}}}));
+    // The connectors are in the meters' coordinate system, and say so.
+    EXPECT_EQ(ReadFile(fs::path(files.connectors).replace_extension(".prj")), projection);
 
     // A second run into the same names refuses before writing anything.
     EXPECT_THROW(ResultStaging(files, false), InputError);

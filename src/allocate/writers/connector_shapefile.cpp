@@ -1,17 +1,34 @@
 #include "allocate/writers/connector_shapefile.h"
 
 #include <cmath>
+#include <filesystem>
 #include <stdexcept>
 
 #include "host/calculations/i_data_layer.h"
 #include "host/calculations/i_edit_data_layer.h"
 #include "host/domain/domain_model.h"
+#include "host/shapefile/shapefile_files.h"
 
 namespace Allotrix::Allocate {
 
 using Norvane::Domain::DomainElementShapeType;
 using Norvane::Support::FieldDataType;
 using Norvane::Support::GeometryPoint;
+
+namespace {
+
+void copyProjection(const std::string& sourcePath, const std::string& shapefilePath) {
+    if (sourcePath.empty()) return;
+    using namespace Norvane::Shapefile;
+    const auto projection = FindCompanionFile(ShapefileBasePath(sourcePath), "prj");
+    if (!projection) return;
+    const std::string target = ShapefileBasePath(shapefilePath) + ".prj";
+    std::error_code error;
+    std::filesystem::copy_file(*projection, target, std::filesystem::copy_options::overwrite_existing, error);
+    if (error) throw std::runtime_error("cannot copy " + *projection + " to " + target + ": " + error.message());
+}
+
+}  // namespace
 
 void WriteConnectorShapefile(Norvane::Allotrix::Calculations::IDataTools& tools, const std::string& path,
                              const AllocationResult& result, const Norvane::Domain::DomainModel& model) {
@@ -42,6 +59,7 @@ void WriteConnectorShapefile(Norvane::Allotrix::Calculations::IDataTools& tools,
     }
     edit->EndUpdate();
     layer->Dispose();
+    copyProjection(result.sourcePath, path);
 }
 
 }  // namespace Allotrix::Allocate
