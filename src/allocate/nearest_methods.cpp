@@ -154,6 +154,7 @@ void AllocateToNearestPipe(const AllocationInputs& inputs, const AllocationOptio
     DemandSource source(*meterLayer, inputs.sourcePath, options, result.scale);
     const std::vector<MeterPoint> meters = ReadMeterPoints(*meterLayer, source);
     const std::vector<std::int32_t> found = FindNearest(*pipes, nearest, meters, progress);
+    result.connectors.reserve(2 * meters.size());  // one to each end of the pipe
 
     SettleMeters(meters, result, [&](std::size_t i, const MeterPoint& meter) {
         const auto vertices = found[i] == 0 ? Norvane::Support::PointArray{} : model.PointsOf(found[i]);
