@@ -12,7 +12,9 @@ public:
     void SetPoint(const Norvane::Support::GeometryPoint& point) { m_point = point; }
 
     // The point is its only feature, its centroid and its shape.
-    Norvane::Domain::DomainElementShapeType ShapeType() override { return Norvane::Domain::DomainElementShapeType::Point; }
+    Norvane::Domain::DomainElementShapeType ShapeType() override {
+        return Norvane::Domain::DomainElementShapeType::Point;
+    }
     Norvane::Support::GeometryPoint GetCentroid() override { return m_point; }
     Norvane::Support::GeometryObject GetGeometryShape() override { return m_point; }
     int FeatureCount() override { return 1; }
