@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "allocate/unallocated_reason.h"
@@ -35,10 +34,11 @@ public:
     const ReasonAccount& UnallocatedFor(UnallocatedReason reason) const {
         return m_reasons[static_cast<std::size_t>(reason)];
     }
-    // Nodes that received demand, by element ID, in no order: a hash map,
-    // since a million meters update it in no order either.
-    const std::unordered_map<std::int32_t, NodeAccount>& Nodes() const { return m_nodes; }
-    // Their IDs in ascending order.
+    // The account of a node that received demand (possibly 0 units); null
+    // for any other node.
+    const NodeAccount* Node(std::int32_t nodeId) const;
+    // How many nodes received demand, and their IDs in ascending order.
+    std::size_t NodeCount() const { return m_nodeCount; }
     std::vector<std::int32_t> NodeIds() const;
 
     // Whether allocated + unallocated = input and the node accounts add up
@@ -52,7 +52,11 @@ private:
     std::int64_t m_input = 0;
     std::int64_t m_allocated = 0;
     std::array<ReasonAccount, kAllUnallocatedReasons.size()> m_reasons{};
-    std::unordered_map<std::int32_t, NodeAccount> m_nodes;
+    // Indexed by element ID, which a model counts from 1, so it is no longer
+    // than the model: a million meters fall on their nodes in no order, and
+    // a lookup by position is the one that keeps up. No sources: no demand.
+    std::vector<NodeAccount> m_nodes;
+    std::size_t m_nodeCount = 0;
 };
 
 }  // namespace Allotrix::Allocate

@@ -19,8 +19,8 @@ namespace {
 
 std::map<std::string, std::int64_t> unitsByNode(const AllocationResult& result, Session& session) {
     std::map<std::string, std::int64_t> units;
-    for (const auto& [id, account] : result.ledger.Nodes())
-        units[session.Model().Model().FindElement(id)->Label()] = account.units;
+    for (const std::int32_t id : result.ledger.NodeIds())
+        units[session.Model().Model().FindElement(id)->Label()] = result.ledger.Node(id)->units;
     return units;
 }
 

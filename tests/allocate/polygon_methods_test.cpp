@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 namespace {
 
 std::int64_t unitsAt(const AllocationResult& result, Session& session, const std::string& node) {
-    const auto found = result.ledger.Nodes().find(session.Model().NodeId(node));
-    return found == result.ledger.Nodes().end() ? -1 : found->second.units;
+    const auto* account = result.ledger.Node(session.Model().NodeId(node));
+    return account ? account->units : -1;
 }
 
 }  // namespace

@@ -184,21 +184,21 @@ void writeConnectorsAndMeters(std::ostream& out, const AllocationResult& result,
 
 void writeNodes(std::ostream& out, const AllocationResult& result, const DomainModel& model, const Frame& frame) {
     std::int64_t most = 1;
-    for (const auto& [id, account] : result.ledger.Nodes()) most = std::max(most, account.units);
+    for (const std::int32_t id : result.ledger.NodeIds()) most = std::max(most, result.ledger.Node(id)->units);
     const double small = frame.Size() / 700.0;
     out << "<g id=\"nodes\">\n";
     for (std::int32_t id = 1; id <= static_cast<std::int32_t>(model.ElementCount()); ++id) {
         if (!model.IsOfType(id, static_cast<int>(NetworkElementType::Node))) continue;
         const GeometryPoint p = model.PointOf(id);
         if (!IsFinitePoint(p)) continue;
-        const auto account = result.ledger.Nodes().find(id);
-        const bool fed = account != result.ledger.Nodes().end();
-        const double share = fed ? static_cast<double>(account->second.units) / static_cast<double>(most) : 0.0;
+        const DemandLedger::NodeAccount* account = result.ledger.Node(id);
+        const bool fed = account != nullptr;
+        const double share = fed ? static_cast<double>(account->units) / static_cast<double>(most) : 0.0;
         out << "<circle class=\"" << (fed ? "node fed" : "node") << "\" cx=\"" << frame.X(p.X) << "\" cy=\""
             << frame.Y(p.Y) << "\" r=\"" << frame.Number(small * (fed ? 2.0 + 6.0 * std::sqrt(share) : 1.0)) << "\">";
         if (fed)
             out << "<title>" << escaped(model.FindElement(id)->Label()) << ": "
-                << result.scale.Format(account->second.units) << "</title>";
+                << result.scale.Format(account->units) << "</title>";
         out << "</circle>\n";
     }
     out << "</g>\n";
@@ -242,7 +242,7 @@ void WriteMapPage(std::ostream& out, const std::string& title, const AllocationR
     out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" << escaped(title)
         << "</title>\n" << kStyle << "</head>\n<body>\n<h1>" << escaped(title) << "</h1>\n<p>"
         << ledger.SourcesRead() << ' ' << result.sourceNoun << ", demand in " << result.scale.Format(ledger.Input())
-        << ", allocated " << result.scale.Format(ledger.Allocated()) << " to " << ledger.Nodes().size()
+        << ", allocated " << result.scale.Format(ledger.Allocated()) << " to " << ledger.NodeCount()
         << " nodes, unallocated " << result.scale.Format(ledger.Unallocated()) << ".</p>\n"
         << "<p class=\"legend\"><span><i class=\"swatch\" style=\"background:#4a78b5\"></i>pipe</span>"
            "<span><i class=\"swatch\" style=\"background:#1f3f73\"></i>node, sized by allocated demand</span>"

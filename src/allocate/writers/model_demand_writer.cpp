@@ -39,7 +39,7 @@ std::vector<NodeDemandChange> WriteDemandsIntoModel(InpModel& model, const Alloc
                                                     const DemandWriteOptions& options) {
     std::vector<NodeDemandChange> changes;
     for (const std::int32_t junction : result.ledger.NodeIds()) {
-        const DemandLedger::NodeAccount& account = result.ledger.Nodes().at(junction);
+        const DemandLedger::NodeAccount& account = *result.ledger.Node(junction);
         NodeDemandChange change;
         change.nodeId = junction;
         change.label = model.Model().FindElement(junction)->Label();
