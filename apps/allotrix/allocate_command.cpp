@@ -8,6 +8,7 @@
 #include "layer_choices.h"
 #include "data/data.h"
 #include "host/domain/inp/inp_model.h"
+#include "host/domain/selection_set_file.h"
 #include "host/registry/default_registry_store.h"
 #include "host/support/exceptions.h"
 #include "progress_bar.h"
@@ -39,9 +40,12 @@ fs::path outputPrefix(const AllocateRequest& request) {
 
 }  // namespace
 
-std::unique_ptr<Norvane::Domain::InpModel> LoadModelOrRefuse(const std::string& path) {
+std::unique_ptr<Norvane::Domain::InpModel> LoadModelOrRefuse(const std::string& path,
+                                                             const std::string& selectionSetsPath) {
     try {
-        return Norvane::Domain::InpModel::Load(path);
+        auto model = Norvane::Domain::InpModel::Load(path);
+        if (!selectionSetsPath.empty()) Norvane::Domain::SelectionSetFile::Load(selectionSetsPath, model->Model());
+        return model;
     } catch (const Norvane::Support::FileNotFoundException& error) {
         throw InputError(error.what());
     } catch (const Norvane::Support::ApplicationException& error) {
@@ -57,7 +61,7 @@ int allocate(const AllocateRequest& request, std::ostream& out, std::ostream& er
     if (request.sources.empty()) throw InputError("name the meters (or parcels) file");
     const ResultFiles targets = ResultFiles::ForPrefix(outputPrefix(request));
     ResultStaging staging(targets, request.force);
-    const auto model = LoadModelOrRefuse(request.model);
+    const auto model = LoadModelOrRefuse(request.model, request.selectionSets);
 
     Norvane::Allotrix::Calculations::AllotrixLibrary library;
     library.ActiveDomainDataSet = &model->Model();

@@ -22,6 +22,7 @@ struct AllocateRequest {
     std::string sources;
     std::string services;
     std::string methodName = "nearest-node";
+    std::string selectionSets;  // a file of selection sets that --layer can name; empty: none
     Allotrix::Allocate::AllocationOptions options;
     Allotrix::Allocate::DemandWriteOptions write;
     std::string outputPrefix;  // empty: MODEL's name with "-allocated", in the current folder
@@ -32,9 +33,11 @@ struct AllocateRequest {
     bool askForLayer = false;
 };
 
-// The model at `path`; an InputError naming the file when it is missing or
-// malformed.
-std::unique_ptr<Norvane::Domain::InpModel> LoadModelOrRefuse(const std::string& path);
+// The model at `path`, with the selection sets of the file at
+// `selectionSetsPath` when one is named; an InputError naming the file when
+// either is missing or malformed.
+std::unique_ptr<Norvane::Domain::InpModel> LoadModelOrRefuse(const std::string& path,
+                                                             const std::string& selectionSetsPath = {});
 
 // `progressOnTerminal`: standard error is a terminal, so a progress bar may
 // be drawn on it.

@@ -49,7 +49,7 @@ void PrintSummary(std::ostream& out, const SummaryFacts& facts) {
                    "  demand " + scale.Format(account.units));
     }
     out << row("total demand in", scale.Format(ledger.Input()));
-    out << row("total allocated", scale.Format(ledger.Allocated()), "  to " + std::to_string(ledger.Nodes().size()) + " nodes");
+    out << row("total allocated", scale.Format(ledger.Allocated()), "  to " + std::to_string(ledger.NodeCount()) + " nodes");
     out << row("total unallocated", scale.Format(ledger.Unallocated()));
     out << row("balance", ledger.Balances() ? "exact" : "BROKEN", "  (allocated + unallocated = demand in)");
     if (!facts.timings.empty()) {
@@ -81,7 +81,7 @@ void PrintJsonSummary(std::ostream& out, const SummaryFacts& facts) {
                               {"demand_in", amount(ledger.Input())},
                               {"demand_allocated", amount(ledger.Allocated())},
                               {"demand_unallocated", amount(ledger.Unallocated())},
-                              {"nodes", ledger.Nodes().size()},
+                              {"nodes", ledger.NodeCount()},
                               {"balanced", ledger.Balances()},
                               {"notices", result.notices},
                               {"warnings", result.warnings},

@@ -67,6 +67,8 @@ void addAllocateOptions(CLI::App& command, AllocateRequest& request, std::string
     command.add_option("--max-distance", maxDistance, "meters farther from every node or pipe stay unallocated");
     command.add_option("--layer", request.options.layerPath,
                        "model elements for the nearest methods, e.g. \"Junction\\Zone 3\" (a selection set)");
+    command.add_option("--selection-sets", request.selectionSets,
+                       "text file of selection sets --layer can name: \"[name]\", then one element label a line");
     command.add_option("--split", split, "nearest-pipe: equal, or position (the nearer end gets more)")
         ->check(CLI::IsMember({"equal", "position"}));
     command.add_option("--exclude", exclusion, "nearest-pipe: pipes never to use, e.g. \"Diameter>=400\"");
@@ -84,7 +86,9 @@ void addAllocateOptions(CLI::App& command, AllocateRequest& request, std::string
         "Outputs: PREFIX.inp, PREFIX-nodes.csv, PREFIX-unallocated.csv, PREFIX-connectors.shp, PREFIX-map.html\n\n"
         "Example:\n"
         "  allotrix allocate town.inp meters.shp --method nearest-pipe --demand-field GPM --max-distance 150\n"
-        "  allotrix allocate town.inp parcels.shp -m area-proportional -s zones.shp --node-field NODE -d DEMAND");
+        "  allotrix allocate town.inp parcels.shp -m area-proportional -s zones.shp --node-field NODE -d DEMAND\n"
+        "  allotrix allocate town.inp meters.shp -m nearest-node -d GPM --selection-sets zones.txt "
+        "--layer \"Junction\\Zone 3\"");
 }
 
 int runPolygon(const std::string& file, std::ostream& out, std::ostream& err) {
@@ -110,9 +114,9 @@ int runPolygon(const std::string& file, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
-int runLayers(const std::string& modelPath, std::ostream& out, std::ostream& err) {
+int runLayers(const std::string& modelPath, const std::string& selectionSets, std::ostream& out, std::ostream& err) {
     try {
-        const auto model = LoadModelOrRefuse(modelPath);
+        const auto model = LoadModelOrRefuse(modelPath, selectionSets);
         for (const std::string& choice : ListLayerChoices(*model)) out << choice << "\n";
         return kExitOk;
     } catch (const InputError& error) {
@@ -147,10 +151,12 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     demo->add_flag("--json", demoJson, "print the summary as JSON");
     demo->footer("Example:\n  allotrix demo --output-dir /tmp/demo --force");
 
-    std::string layersModel;
+    std::string layersModel, layersSets;
     CLI::App* layers = app.add_subcommand("layers", "list the model elements allocate --layer can name");
     layers->add_option("model", layersModel, "EPANET model (.inp)")->required();
-    layers->footer("Example:\n  allotrix layers town.inp");
+    layers->add_option("--selection-sets", layersSets,
+                       "text file of selection sets, listed for each element type: \"[name]\", then one label a line");
+    layers->footer("Example:\n  allotrix layers town.inp\n  allotrix layers town.inp --selection-sets zones.txt");
 
     std::string polygonFile;
     CLI::App* polygon = app.add_subcommand("polygon", "measure a polygon and tell where a few points lie");
@@ -171,7 +177,7 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     }
 
     if (*polygon) return runPolygon(polygonFile, out, err);
-    if (*layers) return runLayers(layersModel, out, err);
+    if (*layers) return runLayers(layersModel, layersSets, out, err);
     if (*demo) return RunDemo(demoFolder, demoForce, demoJson, out, err, terminal);
 
     request.options.method = kMethods.at(request.methodName);

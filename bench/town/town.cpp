@@ -120,9 +120,11 @@ std::vector<DPoint2d> PipeVertices(DPoint2d from, DPoint2d to, Random& random) {
 
 void MakePipes(Town& town, const TownSize& size, Random& random) {
     std::int32_t id = static_cast<std::int32_t>(town.nodes.size());
-    for (const auto& [a, b] : ChoosePipeEdges(size.gridSide, size.pipeCount, random))
-        town.pipes.push_back({++id, PipeVertices(town.nodes[static_cast<std::size_t>(a)],
-                                                 town.nodes[static_cast<std::size_t>(b)], random)});
+    for (const auto& [a, b] : ChoosePipeEdges(size.gridSide, size.pipeCount, random)) {
+        const auto from = static_cast<std::size_t>(a), to = static_cast<std::size_t>(b);
+        town.pipes.push_back({++id, PipeVertices(town.nodes[from], town.nodes[to], random), town.nodeIds[from],
+                              town.nodeIds[to]});
+    }
 }
 
 // Meters stand beside a random pipe, up to 15 m off its centre line.
@@ -224,6 +226,10 @@ TownSize SmallTownSize() {
 
 TownSize FullTownSize() {
     return {100, 13000, 100000, 141};
+}
+
+TownSize CityTownSize() {
+    return {317, 130000, 1000000, 0};
 }
 
 Town InRandomOrder(Town town, std::uint64_t seed) {

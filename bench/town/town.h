@@ -25,6 +25,7 @@ struct Polygon {
 struct Pipe {
     std::int32_t id;
     std::vector<DPoint2d> points;  // end node, 0-4 bends, end node
+    std::int32_t fromId = 0, toId = 0;  // element IDs of the end nodes
 };
 
 struct TownSize {
@@ -38,6 +39,9 @@ struct TownSize {
 TownSize SmallTownSize();
 // About 10,000 nodes, 13,000 pipes, 100,000 meters, 20,000 parcels.
 TownSize FullTownSize();
+// About 100,000 nodes, 130,000 pipes and 1,000,000 meters, no parcels: a
+// city, to show that one machine allocates it.
+TownSize CityTownSize();
 
 struct Town {
     DRange2d extent;

@@ -52,6 +52,9 @@ struct AllocationResult {
     std::vector<std::string> notices;
     std::vector<std::string> warnings;
     std::string sourceNoun = "meters";  // "meters" or "parcels"
+    // The file the meters or parcels were read from: the connectors are in
+    // its coordinate system.
+    std::string sourcePath;
 };
 
 }  // namespace Allotrix::Allocate

@@ -50,6 +50,7 @@ void CheckShapefileUnit(const std::string& shapefilePath, LengthUnit modelUnit, 
 AllocationResult RunAllocation(const AllocationInputs& inputs, const AllocationOptions& options,
                                const ProgressFunction& progress) {
     AllocationResult result(options.decimals);
+    result.sourcePath = inputs.sourcePath;
     const LengthUnit modelUnit = inputs.model.LengthUnit();
     bool noticeGiven = false;
     for (const std::string* path : {&inputs.sourcePath, &inputs.servicePath}) {

@@ -49,19 +49,28 @@ struct Parcel {
 // The most points a result ring can have: a ring cut there may be short.
 constexpr std::size_t kResultRingLimit = 5000;
 
-// Whether the overlap of the two current features has a ring cut at the
-// working buffer's limit, asked through the geometry library.
-bool HasCutRing(IDataLayer& parcels, IDataLayer& services, IDataGeometryLibrary& geometry) {
+// An overlap measured from its own rings.
+struct RingOverlap {
+    std::size_t bufferPoints = 0;  // points of its rings with separators
+    double area = 0.0;
+    bool cut = false;  // a ring has the most points a result ring can have
+};
+
+// The overlap of the two current features, asked for again through the
+// geometry library and measured from its rings.
+RingOverlap MeasureRings(IDataLayer& parcels, IDataLayer& services, IDataGeometryLibrary& geometry) {
     const std::intptr_t a = parcels.GetGeometryShapeNative();
     const std::intptr_t b = services.GetGeometryShapeNative();
     const std::intptr_t common = geometry.GetPolygonIntersection(a, b);
-    bool cut = false;
+    PointArrayList rings;
     for (const std::intptr_t ring : geometry.GetRingsFor(common)) {
-        cut = cut || geometry.GetPolygon(ring).size() >= kResultRingLimit;
+        rings.push_back(geometry.GetPolygon(ring));
         geometry.FreeGeometry(ring);
     }
     for (const std::intptr_t handle : {a, b, common}) geometry.FreeGeometry(handle);
-    return cut;
+    RingOverlap overlap{BufferPointCount(rings), RingsArea(rings), false};
+    for (const auto& ring : rings) overlap.cut = overlap.cut || ring.size() >= kResultRingLimit;
+    return overlap;
 }
 
 class ParcelAllocator {
@@ -99,23 +108,33 @@ public:
 private:
     std::vector<Overlap> FindOverlaps(const Parcel& parcel) {
         std::vector<Overlap> overlaps;
-        const std::size_t parcelPoints = BufferPointCount(parcel.rings);
         m_serviceLayer.BeginFilter(m_overlapFilter, true);
         while (m_serviceLayer.MoveNext()) {
-            const double area = m_serviceLayer.GetIntersectionAreaWith(m_parcels);
+            double area = m_serviceLayer.GetIntersectionAreaWith(m_parcels);
+            // The filter found an overlap: measured as none, it may be too
+            // large for the native measure, which then sees no points.
+            if (!(area > parcel.area * kOverlapSlack)) area = AreaOfLargeOverlap(parcel);
             if (!(area > parcel.area * kOverlapSlack)) continue;
-            const std::int32_t node = m_services.CurrentNode(m_serviceLayer);
-            if (parcelPoints + 1 + m_services.CurrentMostPoints(m_serviceLayer) >= kResultRingLimit &&
-                HasCutRing(m_parcels, m_serviceLayer, m_inputs.geometry))
-                m_result.warnings.push_back(m_inputs.sourcePath + ": record " + std::to_string(parcel.record) +
-                                            ": the overlap with the service polygon of node " +
-                                            m_inputs.model.Model().FindElement(node)->Label() +
-                                            " has a ring cut at 5000 points; its area " + areaText(area) +
-                                            " may be short");
-            overlaps.push_back({node, area});
+            overlaps.push_back({m_services.CurrentNode(m_serviceLayer), area});
         }
         m_serviceLayer.EndFilter();
         return overlaps;
+    }
+
+    // The area of an overlap whose rings do not fit the working buffer, by
+    // their own coordinates (0 for one that fits); a warning names the
+    // parcel, the node and the area when a ring was cut at the limit.
+    double AreaOfLargeOverlap(const Parcel& parcel) {
+        const RingOverlap overlap = MeasureRings(m_parcels, m_serviceLayer, m_inputs.geometry);
+        if (overlap.bufferPoints <= kBufferPointCapacity) return 0.0;
+        if (!overlap.cut) return overlap.area;
+        const std::int32_t node = m_services.CurrentNode(m_serviceLayer);
+        m_result.warnings.push_back(m_inputs.sourcePath + ": record " + std::to_string(parcel.record) +
+                                    ": the overlap with the service polygon of node " +
+                                    m_inputs.model.Model().FindElement(node)->Label() +
+                                    " has a ring cut at 5000 points; its area " + areaText(overlap.area) +
+                                    " may be short");
+        return overlap.area;
     }
 
     void Give(const Parcel& parcel, std::int32_t nodeId, std::int64_t units) {

@@ -20,16 +20,32 @@ void DemandLedger::AddInput(std::int64_t units) {
 }
 
 void DemandLedger::AddAllocated(std::int32_t nodeId, std::int64_t units) {
+    if (nodeId < 0) throw ConservationError("demand went to node ID " + std::to_string(nodeId));
+    const auto index = static_cast<std::size_t>(nodeId);
+    if (index >= m_nodes.size()) m_nodes.resize(index + 1);
+    NodeAccount& node = m_nodes[index];
     addChecked(m_allocated, units);
-    NodeAccount& node = m_nodes[nodeId];
     addChecked(node.units, units);
-    ++node.sources;
+    if (node.sources++ == 0) ++m_nodeCount;
+}
+
+const DemandLedger::NodeAccount* DemandLedger::Node(std::int32_t nodeId) const {
+    const auto index = static_cast<std::size_t>(nodeId);
+    return nodeId >= 0 && index < m_nodes.size() && m_nodes[index].sources > 0 ? &m_nodes[index] : nullptr;
 }
 
 void DemandLedger::AddUnallocated(UnallocatedReason reason, std::int64_t units) {
     ReasonAccount& account = m_reasons[static_cast<std::size_t>(reason)];
     addChecked(account.units, units);
     ++account.sources;
+}
+
+std::vector<std::int32_t> DemandLedger::NodeIds() const {
+    std::vector<std::int32_t> ids;
+    ids.reserve(m_nodeCount);
+    for (std::size_t id = 0; id < m_nodes.size(); ++id)
+        if (m_nodes[id].sources > 0) ids.push_back(static_cast<std::int32_t>(id));
+    return ids;
 }
 
 std::int64_t DemandLedger::Unallocated() const {
@@ -40,7 +56,7 @@ std::int64_t DemandLedger::Unallocated() const {
 
 bool DemandLedger::Balances() const {
     std::int64_t byNode = 0;
-    for (const auto& [id, node] : m_nodes) addChecked(byNode, node.units);
+    for (const NodeAccount& node : m_nodes) addChecked(byNode, node.units);
     std::int64_t out = m_allocated;
     addChecked(out, Unallocated());
     return out == m_input && byNode == m_allocated;

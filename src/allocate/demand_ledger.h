@@ -5,7 +5,7 @@
 
 #include <array>
 #include <cstdint>
-#include <map>
+#include <vector>
 
 #include "allocate/unallocated_reason.h"
 
@@ -34,8 +34,12 @@ public:
     const ReasonAccount& UnallocatedFor(UnallocatedReason reason) const {
         return m_reasons[static_cast<std::size_t>(reason)];
     }
-    // Nodes that received demand, by element ID.
-    const std::map<std::int32_t, NodeAccount>& Nodes() const { return m_nodes; }
+    // The account of a node that received demand (possibly 0 units); null
+    // for any other node.
+    const NodeAccount* Node(std::int32_t nodeId) const;
+    // How many nodes received demand, and their IDs in ascending order.
+    std::size_t NodeCount() const { return m_nodeCount; }
+    std::vector<std::int32_t> NodeIds() const;
 
     // Whether allocated + unallocated = input and the node accounts add up
     // to the allocated total.
@@ -48,7 +52,11 @@ private:
     std::int64_t m_input = 0;
     std::int64_t m_allocated = 0;
     std::array<ReasonAccount, kAllUnallocatedReasons.size()> m_reasons{};
-    std::map<std::int32_t, NodeAccount> m_nodes;
+    // Indexed by element ID, which a model counts from 1, so it is no longer
+    // than the model: a million meters fall on their nodes in no order, and
+    // a lookup by position is the one that keeps up. No sources: no demand.
+    std::vector<NodeAccount> m_nodes;
+    std::size_t m_nodeCount = 0;
 };
 
 }  // namespace Allotrix::Allocate

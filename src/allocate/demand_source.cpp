@@ -1,5 +1,6 @@
 #include "allocate/demand_source.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -60,7 +61,9 @@ DemandSource::DemandSource(Norvane::Allotrix::Calculations::IDataLayer& layer, s
     const FieldDataType type = layer.GetFieldDataType(m_demandField);
     if (type != FieldDataType::Integer && type != FieldDataType::Real)
         throw InputError(m_fileName + ": the demand field \"" + m_demandField + "\" is not numeric");
-    if (!m_idField.empty()) requireField(layer, m_fileName, m_idField, "ID");
+    if (m_idField.empty()) return;
+    requireField(layer, m_fileName, m_idField, "ID");
+    m_recordOfId.reserve(static_cast<std::size_t>(std::max(0, layer.FeatureCount())));
 }
 
 void DemandSource::Refuse(int recordNumber, const std::string& what) const {

@@ -4,8 +4,7 @@
 
 namespace Allotrix::Allocate {
 
-std::vector<MeterPoint> ReadMeterPoints(Norvane::Allotrix::Calculations::IDataLayer& layer, DemandSource& source,
-                                        const std::function<void(const MeterPoint&)>& onRecord) {
+std::vector<MeterPoint> ReadMeterPoints(Norvane::Allotrix::Calculations::IDataLayer& layer, DemandSource& source) {
     std::vector<MeterPoint> meters;
     meters.reserve(static_cast<std::size_t>(std::max(0, layer.FeatureCount())));
     layer.Reset();
@@ -18,7 +17,6 @@ std::vector<MeterPoint> ReadMeterPoints(Norvane::Allotrix::Calculations::IDataLa
         const auto geometryProblem = PointProblem(layer.GetGeometryShape(), meter.point);
         if (!meter.problem) meter.problem = geometryProblem;
         if (geometryProblem) meter.point = Norvane::Support::GeometryPoint::Empty();
-        if (onRecord) onRecord(meter);
         meters.push_back(std::move(meter));
     }
     return meters;

@@ -7,6 +7,8 @@
 #include "allocate/meter_points.h"
 #include "allocate/pipe_foot_point.h"
 #include "allocate/proportional_split.h"
+#include "allocate/query_point_layer.h"
+#include "allocate/spatial_order.h"
 #include "host/domain/inp/inp_model.h"
 #include "host/domain/network_element_types.h"
 
@@ -39,25 +41,27 @@ std::int32_t int32Of(const FieldValue& value) {
     return id ? *id : 0;
 }
 
-// Walks the meters; for each located one, the nearest element of `elements`
-// under the nearest filter that `nearest` describes (0: none found).
-std::vector<std::int32_t> FindNearest(IDataLayer& meterLayer, IDataLayer& elements, SpatialFilterContext nearest,
-                                      DemandSource& source, std::vector<MeterPoint>& meters,
-                                      const ProgressFunction& progress) {
+// The nearest element of `elements` to each located meter under the nearest
+// filter that `nearest` describes (0: none found), searched in spatial order.
+std::vector<std::int32_t> FindNearest(IDataLayer& elements, SpatialFilterContext nearest,
+                                      const std::vector<MeterPoint>& meters, const ProgressFunction& progress) {
+    QueryPointLayer query;
     nearest.RelationType = SpatialFilterRelationType::Nearest;
-    nearest.ReferencedLayer = &meterLayer;
-    std::vector<std::int32_t> found;
-    const auto total = static_cast<std::size_t>(std::max(0, meterLayer.FeatureCount()));
-    meters = ReadMeterPoints(meterLayer, source, [&](const MeterPoint& meter) {
-        std::int32_t element = 0;
-        if (!meter.problem) {
+    nearest.ReferencedLayer = &query;
+    std::vector<Norvane::Support::GeometryPoint> points;
+    points.reserve(meters.size());
+    for (const MeterPoint& meter : meters) points.push_back(meter.point);
+    std::vector<std::int32_t> found(meters.size(), 0);
+    std::size_t done = 0;
+    for (const std::size_t i : SpatialOrder(points)) {
+        if (!meters[i].problem) {
+            query.SetPoint(meters[i].point);
             elements.BeginFilter(nearest, true);
-            if (elements.MoveNext()) element = elements.GetInt32Value(kElementIdField);
+            if (elements.MoveNext()) found[i] = elements.GetInt32Value(kElementIdField);
             elements.EndFilter();
         }
-        found.push_back(element);
-        if (progress) progress(found.size(), total);
-    });
+        if (progress) progress(++done, meters.size());
+    }
     return found;
 }
 
@@ -115,8 +119,8 @@ void AllocateToNearestNode(const AllocationInputs& inputs, const AllocationOptio
     const DomainModel& model = inputs.model.Model();
     RequireJunctionsOnly(*nodes, path, model);
     DemandSource source(*meterLayer, inputs.sourcePath, options, result.scale);
-    std::vector<MeterPoint> meters;
-    const std::vector<std::int32_t> nearest = FindNearest(*meterLayer, *nodes, {}, source, meters, progress);
+    const std::vector<MeterPoint> meters = ReadMeterPoints(*meterLayer, source);
+    const std::vector<std::int32_t> nearest = FindNearest(*nodes, {}, meters, progress);
 
     SettleMeters(meters, result, [&](std::size_t i, const MeterPoint& meter) {
         if (nearest[i] == 0) {
@@ -148,8 +152,9 @@ void AllocateToNearestPipe(const AllocationInputs& inputs, const AllocationOptio
         return !(options.exclusion && Excluded(*options.exclusion, model, pipe));
     };
     DemandSource source(*meterLayer, inputs.sourcePath, options, result.scale);
-    std::vector<MeterPoint> meters;
-    const std::vector<std::int32_t> found = FindNearest(*meterLayer, *pipes, nearest, source, meters, progress);
+    const std::vector<MeterPoint> meters = ReadMeterPoints(*meterLayer, source);
+    const std::vector<std::int32_t> found = FindNearest(*pipes, nearest, meters, progress);
+    result.connectors.reserve(2 * meters.size());  // one to each end of the pipe
 
     SettleMeters(meters, result, [&](std::size_t i, const MeterPoint& meter) {
         const auto vertices = found[i] == 0 ? Norvane::Support::PointArray{} : model.PointsOf(found[i]);

@@ -27,11 +27,13 @@ std::vector<std::int64_t> SplitProportionally(std::int64_t total, std::span<cons
         remainders[i] = exact - whole;
         given += shares[i];
     }
-    // Largest remainders first, then the earlier weight.
+    // Largest remainders first, then the earlier weight: a total order, so
+    // an in-place sort gives it without the buffer a stable sort takes.
     std::vector<std::size_t> order(n);
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return remainders[a] > remainders[b]; });
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return remainders[a] != remainders[b] ? remainders[a] > remainders[b] : a < b;
+    });
     // Rounding of the proportions can leave the floors off by a unit or two
     // either way; walk the order until the shares meet the total.
     for (std::size_t k = 0; given < total; k = (k + 1) % n) {

@@ -65,8 +65,6 @@ ServicePolygons::ServicePolygons(Norvane::Allotrix::Calculations::IDataLayer& la
             polygon.area = RingsArea(rings);
         }
         m_nodeOfLabel.emplace(polygon.nodeLabel, polygon.nodeId);
-        std::size_t& most = m_mostPointsOfLabel[polygon.nodeLabel];
-        most = std::max(most, polygon.pointCount);
         m_records.push_back(std::move(polygon));
     }
 }
@@ -74,11 +72,6 @@ ServicePolygons::ServicePolygons(Norvane::Allotrix::Calculations::IDataLayer& la
 std::int32_t ServicePolygons::CurrentNode(Norvane::Allotrix::Calculations::IDataLayer& layer) const {
     const auto found = m_nodeOfLabel.find(FieldValueText(layer.GetObjectValue(m_nodeField)));
     return found == m_nodeOfLabel.end() ? 0 : found->second;
-}
-
-std::size_t ServicePolygons::CurrentMostPoints(Norvane::Allotrix::Calculations::IDataLayer& layer) const {
-    const auto found = m_mostPointsOfLabel.find(FieldValueText(layer.GetObjectValue(m_nodeField)));
-    return found == m_mostPointsOfLabel.end() ? 0 : found->second;
 }
 
 }  // namespace Allotrix::Allocate

@@ -37,15 +37,12 @@ public:
     const std::vector<ServicePolygon>& Records() const { return m_records; }
     // The junction named by the layer's current record.
     std::int32_t CurrentNode(Norvane::Allotrix::Calculations::IDataLayer& layer) const;
-    // The most points any record naming the current record's node has.
-    std::size_t CurrentMostPoints(Norvane::Allotrix::Calculations::IDataLayer& layer) const;
 
 private:
     std::string m_fileName;
     std::string m_nodeField;
     std::vector<ServicePolygon> m_records;
     std::unordered_map<std::string, std::int32_t> m_nodeOfLabel;
-    std::unordered_map<std::string, std::size_t> m_mostPointsOfLabel;
 };
 
 // Points of the rings with one separator between two, as the native

@@ -53,7 +53,8 @@ void ExpectConserved(const AllocationResult& result, std::int64_t expectedInput)
     EXPECT_EQ(carried + listed, expectedInput);
     EXPECT_EQ(result.ledger.Input(), expectedInput);
     EXPECT_EQ(result.ledger.Allocated(), carried);
-    for (const auto& [node, account] : result.ledger.Nodes()) EXPECT_EQ(account.units, byNode[node]);
+    EXPECT_EQ(result.ledger.NodeCount(), byNode.size());
+    for (const std::int32_t node : result.ledger.NodeIds()) EXPECT_EQ(result.ledger.Node(node)->units, byNode[node]);
     EXPECT_TRUE(result.ledger.Balances());
 }
 

@@ -73,8 +73,11 @@ TEST(DemandLedger, BalancesOnlyWhenEveryUnitIsAccountedFor) {
     ledger.AddAllocated(3, 1);
     ledger.AddUnallocated(UnallocatedReason::OutsideEveryPolygon, 7);
     EXPECT_TRUE(ledger.Balances());
-    EXPECT_EQ(ledger.Nodes().at(3).units, 8);
-    EXPECT_EQ(ledger.Nodes().at(3).sources, 2);
+    ASSERT_NE(ledger.Node(3), nullptr);
+    EXPECT_EQ(ledger.Node(3)->units, 8);
+    EXPECT_EQ(ledger.Node(3)->sources, 2);
+    EXPECT_EQ(ledger.Node(2), nullptr);
+    EXPECT_EQ(ledger.NodeCount(), 1u);
     EXPECT_EQ(ledger.UnallocatedFor(UnallocatedReason::OutsideEveryPolygon).sources, 1);
     EXPECT_THROW(ledger.AddInput(-1), ConservationError);
     EXPECT_THROW(ledger.AddInput(std::numeric_limits<std::int64_t>::max()), ConservationError);

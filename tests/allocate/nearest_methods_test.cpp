@@ -6,6 +6,10 @@
 // (diameters 14, 18, 8 and 18).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
+
 #include "allocation_fixture.h"
 
 using namespace Allotrix::Allocate;
@@ -15,8 +19,8 @@ namespace {
 
 std::map<std::string, std::int64_t> unitsByNode(const AllocationResult& result, Session& session) {
     std::map<std::string, std::int64_t> units;
-    for (const auto& [id, account] : result.ledger.Nodes())
-        units[session.Model().Model().FindElement(id)->Label()] = account.units;
+    for (const std::int32_t id : result.ledger.NodeIds())
+        units[session.Model().Model().FindElement(id)->Label()] = result.ledger.Node(id)->units;
     return units;
 }
 
@@ -78,4 +82,29 @@ TEST(NearestPipe, DemandIsSplitBetweenThePipeEndsAndTanksPassTheirShareOn) {
     const auto withoutMains = unitsByNode(RunAllocation(session.Inputs(meters), options), session);
     EXPECT_EQ(withoutMains.at("12"), 5'000'000 + 1'000'000 + 5'700'000);
     EXPECT_EQ(withoutMains.at("13"), 300'000);
+}
+
+// The meters are searched for in spatial order, not in record order: each
+// one's connector still leads to a junction as near as a scan finds.
+TEST(NearestNode, MetersInNoOrderEachGoToTheJunctionAScanFindsNearest) {
+    Session session;
+    if (!HaveModelElementLayers(session)) GTEST_SKIP() << "model-element layers are not in this build";
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> coordinate(0.0, 100.0);
+    std::vector<TestMeter> meters;
+    for (int i = 0; i < 400; ++i)
+        meters.push_back({"M" + std::to_string(i), GeometryPoint{coordinate(random), coordinate(random)}, 1});
+    const AllocationResult result = RunAllocation(session.Inputs(session.WriteMeters("meters.shp", meters)),
+                                                  NearestOptions(AllocationMethod::NearestNode));
+    const auto& model = session.Model().Model();
+    ASSERT_EQ(result.connectors.size(), meters.size());
+    for (std::size_t i = 0; i < meters.size(); ++i) {
+        double nearest = HUGE_VAL;
+        for (std::int32_t id = 1; id <= static_cast<std::int32_t>(model.ElementCount()); ++id)
+            if (model.IsOfType(id, static_cast<int>(Norvane::Domain::NetworkElementType::Junction)))
+                nearest = std::min(nearest, std::hypot(model.PointOf(id).X - meters[i].point->X,
+                                                       model.PointOf(id).Y - meters[i].point->Y));
+        EXPECT_EQ(result.connectors[i].sourceId, meters[i].id);
+        EXPECT_DOUBLE_EQ(result.connectors[i].distance, nearest) << meters[i].id;
+    }
 }

@@ -2,16 +2,20 @@
 // answers worked out by hand from the coordinates.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+
 #include "allocation_fixture.h"
 
 using namespace Allotrix::Allocate;
 using namespace allocate_test;
+namespace fs = std::filesystem;
 
 namespace {
 
 std::int64_t unitsAt(const AllocationResult& result, Session& session, const std::string& node) {
-    const auto found = result.ledger.Nodes().find(session.Model().NodeId(node));
-    return found == result.ledger.Nodes().end() ? -1 : found->second.units;
+    const auto* account = result.ledger.Node(session.Model().NodeId(node));
+    return account ? account->units : -1;
 }
 
 }  // namespace
@@ -34,6 +38,8 @@ TEST(ServiceArea, MetersGoToTheNodeOfThePolygonHoldingThemAndTheFilesSayWhatHapp
                        {"M7", GeometryPoint{50, 40}, {}},  // blank demand
                        {"M8", {}, 2},                      // no shape
                        {"M9", GeometryPoint{40, 70}, 0.125}});  // on A's edge
+    const std::string projection = R"(PROJCS["Town grid",GEOGCS["GCS_North_American_1983"],UNIT["Foot",0.3048]])";
+    std::ofstream(session.Folder().File("meters.PRJ")) << projection;
     AllocationResult result =
         RunAllocation(session.Inputs(meters, services), ServiceOptions(AllocationMethod::ServiceArea));
 
@@ -75,6 +81,8 @@ TEST(ServiceArea, MetersGoToTheNodeOfThePolygonHoldingThemAndTheFilesSayWhatHapp
     EXPECT_EQ(connectors->GetDoubleValue("DEMAND"), 3.0);
     EXPECT_EQ(std::get<PointArrayList>(connectors->GetGeometryShape()),
               (PointArrayList{{{45, 45}, {50, 40}}}));
+    // The connectors are in the meters' coordinate system, and say so.
+    EXPECT_EQ(ReadFile(fs::path(files.connectors).replace_extension(".prj")), projection);
 
     // A second run into the same names refuses before writing anything.
     EXPECT_THROW(ResultStaging(files, false), InputError);
@@ -131,4 +139,37 @@ TEST(AreaProportional, PolygonsBeyondTheWorkingBufferAreWarnedOfByRecordAndArea)
     // The square lies inside; the circle overlaps its thinned self to within
     // the thinning's tolerance.
     EXPECT_NEAR(static_cast<double>(unitsAt(result, session, "11")), 6e6, 2e3);
+}
+
+// Each operand fits the working buffer, but their overlap runs along both
+// zigzags, 6000 vertices in one ring: the result ring is cut at 5000
+// points, the run says which parcel and service polygon and what area, and
+// still balances. The true overlap is 400 of the parcel's 810.
+TEST(AreaProportional, AnOverlapRingCutAtTheBufferLimitIsWarnedOfByRecordAndArea) {
+    Session session;
+    constexpr int kTeeth = 3000;
+    // The strip between a straight edge and a zigzag across x = 20..60,
+    // turned clockwise as a shapefile's outer ring.
+    const auto strip = [](double edgeY, double zigzagY) {
+        PointArray ring{{20, edgeY}};
+        for (int i = 0; i <= kTeeth; ++i) ring.push_back({20.0 + 40.0 * i / kTeeth, zigzagY + (i % 2) * 0.5});
+        ring.push_back({60, edgeY});
+        ring.push_back(ring.front());
+        if (edgeY > zigzagY) std::reverse(ring.begin(), ring.end());
+        return ring;
+    };
+    const std::string services = session.WritePolygons("services.shp", {{{strip(80, 60)}, "11", {}}});
+    const std::string parcels = session.WritePolygons("parcels.shp", {{{strip(50, 70)}, "", 5}});
+    const AllocationResult result =
+        RunAllocation(session.Inputs(parcels, services), ServiceOptions(AllocationMethod::AreaProportional));
+    ASSERT_EQ(result.warnings.size(), 1u);
+    EXPECT_EQ(result.warnings[0].find(parcels + ": record 1: the overlap with the service polygon of node 11 has a "
+                                                "ring cut at 5000 points; its area "),
+              0u)
+        << result.warnings[0];
+    // The native measure sees no points in a ring that large: the overlap
+    // counts by its own (short) ring, not as none.
+    EXPECT_GT(unitsAt(result, session, "11"), 2'000'000);
+    EXPECT_TRUE(result.ledger.Balances());
+    EXPECT_EQ(result.ledger.Allocated() + result.ledger.Unallocated(), 5'000'000);
 }

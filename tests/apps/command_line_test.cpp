@@ -148,11 +148,33 @@ TEST(CommandLine, DemoBalancesAndItsModelSolvesInEpanet) {
     EXPECT_NEAR(after, before + (*summary)["demand_allocated"].get<double>(), 1e-9 * after);
 }
 
-TEST(CommandLine, LayersListsWhatTheSelectionDialogOffers) {
+// Selection sets come from a file named on the command line, for both the
+// listing and the allocation.
+TEST(CommandLine, LayersListsWhatTheSelectionDialogOffersAndAllocateUsesIt) {
     EXPECT_EQ(run({"layers", fixture("missing.inp")}).code, 2);
     const Outcome layers = run({"layers", fixture("Net1.inp")});
     if (layers.code == 1 && layers.err.find("not available in this build") != std::string::npos)
         GTEST_SKIP() << "model-element layers are not in this build";
     EXPECT_EQ(layers.code, 0) << layers.err;
     EXPECT_EQ(layers.out, "Junction\\All Elements\nPipe\\All Elements\n");
+
+    allocate_test::Session session;
+    const std::string sets = session.Folder().File("zones.txt");
+    std::ofstream(sets) << "[North]\nJunction 11\nJunction 12\nPipe 11\n";
+    const Outcome zoned = run({"layers", fixture("Net1.inp"), "--selection-sets", sets});
+    EXPECT_EQ(zoned.out, "Junction\\All Elements\nJunction\\North\nPipe\\All Elements\nPipe\\North\n") << zoned.err;
+
+    // At junction 22, but only 11 and 12 may take it: 12 is nearer.
+    const std::string meters = session.WriteMeters("meters.shp", {{"A", allocate_test::GeometryPoint{50, 40}, 2}});
+    const std::string prefix = session.Folder().File("out");
+    const Outcome allocated = run({"allocate", fixture("Net1.inp"), meters, "-d", "DEMAND", "-o", prefix,
+                                   "--selection-sets", sets, "--layer", "Junction\\North"});
+    EXPECT_EQ(allocated.code, 0) << allocated.err;
+    EXPECT_EQ(allocate_test::ReadFile(prefix + "-nodes.csv"),
+              "node_id,demand_before,allocated,demand_after,meter_count\n12,150,2.000000,152,1\n");
+
+    std::ofstream(sets) << "[North]\nJunction 11\nNOPE\n";
+    const Outcome bad = run({"layers", fixture("Net1.inp"), "--selection-sets", sets});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_NE(bad.err.find("zones.txt:3"), std::string::npos) << bad.err;
 }

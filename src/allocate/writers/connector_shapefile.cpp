@@ -1,17 +1,34 @@
 #include "allocate/writers/connector_shapefile.h"
 
 #include <cmath>
+#include <filesystem>
 #include <stdexcept>
 
 #include "host/calculations/i_data_layer.h"
 #include "host/calculations/i_edit_data_layer.h"
 #include "host/domain/domain_model.h"
+#include "host/shapefile/shapefile_files.h"
 
 namespace Allotrix::Allocate {
 
 using Norvane::Domain::DomainElementShapeType;
 using Norvane::Support::FieldDataType;
 using Norvane::Support::GeometryPoint;
+
+namespace {
+
+void copyProjection(const std::string& sourcePath, const std::string& shapefilePath) {
+    if (sourcePath.empty()) return;
+    using namespace Norvane::Shapefile;
+    const auto projection = FindCompanionFile(ShapefileBasePath(sourcePath), "prj");
+    if (!projection) return;
+    const std::string target = ShapefileBasePath(shapefilePath) + ".prj";
+    std::error_code error;
+    std::filesystem::copy_file(*projection, target, std::filesystem::copy_options::overwrite_existing, error);
+    if (error) throw std::runtime_error("cannot copy " + *projection + " to " + target + ": " + error.message());
+}
+
+}  // namespace
 
 void WriteConnectorShapefile(Norvane::Allotrix::Calculations::IDataTools& tools, const std::string& path,
                              const AllocationResult& result, const Norvane::Domain::DomainModel& model) {
@@ -25,16 +42,24 @@ void WriteConnectorShapefile(Norvane::Allotrix::Calculations::IDataTools& tools,
     edit->CreateField("DISTANCE", FieldDataType::Real);
     edit->CreateField("DEMAND", FieldDataType::Real);
     edit->BeginUpdate();
+    // One line and one set of values, refilled for every record.
+    Norvane::Allotrix::Calculations::FieldValuePairs values{
+        {sourceField, {}}, {"NODE_ID", {}}, {"DISTANCE", {}}, {"DEMAND", {}}};
+    Norvane::Support::GeometryObject line = Norvane::Support::PointArray(2);
+    auto& ends = std::get<Norvane::Support::PointArray>(line);
     for (const Connector& connector : result.connectors) {
         if (!IsFinitePoint(connector.from) || !IsFinitePoint(connector.to)) continue;
-        edit->AddNew(Norvane::Support::PointArray{connector.from, connector.to},
-                     {{sourceField, connector.sourceId},
-                      {"NODE_ID", model.FindElement(connector.nodeId)->Label()},
-                      {"DISTANCE", connector.distance},
-                      {"DEMAND", result.scale.ToDouble(connector.units)}});
+        ends[0] = connector.from;
+        ends[1] = connector.to;
+        values[0].Second = connector.sourceId;
+        values[1].Second = model.FindElement(connector.nodeId)->Label();
+        values[2].Second = connector.distance;
+        values[3].Second = result.scale.ToDouble(connector.units);
+        edit->AddNew(line, values);
     }
     edit->EndUpdate();
     layer->Dispose();
+    copyProjection(result.sourcePath, path);
 }
 
 }  // namespace Allotrix::Allocate

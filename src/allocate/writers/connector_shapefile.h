@@ -15,7 +15,9 @@ class DomainModel;
 
 namespace Allotrix::Allocate {
 
-// Connectors whose ends are not both finite points are left out.
+// Connectors whose ends are not both finite points are left out. When the
+// sources' shapefile has a projection file (.prj), a copy goes beside the
+// connectors, so that they open in the same coordinate system.
 void WriteConnectorShapefile(Norvane::Allotrix::Calculations::IDataTools& tools, const std::string& path,
                              const AllocationResult& result, const Norvane::Domain::DomainModel& model);
 

@@ -38,7 +38,8 @@ void writeOne(InpModel& model, std::int32_t junction, double demand, const Deman
 std::vector<NodeDemandChange> WriteDemandsIntoModel(InpModel& model, const AllocationResult& result,
                                                     const DemandWriteOptions& options) {
     std::vector<NodeDemandChange> changes;
-    for (const auto& [junction, account] : result.ledger.Nodes()) {
+    for (const std::int32_t junction : result.ledger.NodeIds()) {
+        const DemandLedger::NodeAccount& account = *result.ledger.Node(junction);
         NodeDemandChange change;
         change.nodeId = junction;
         change.label = model.Model().FindElement(junction)->Label();

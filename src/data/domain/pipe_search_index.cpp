@@ -42,7 +42,10 @@ bool PipeSearchIndex::Add(std::int32_t id, const Support::PointArray& vertices) 
     std::transform(vertices.begin(), vertices.end(), points.begin(),
                    [](const Support::GeometryPoint& p) { return Korvex::DPoint2d{p.X, p.Y}; });
     double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
-    m_nativePolylineBuffer.reserve(m_nativePolylineBuffer.size() + 1);  // so that the push below cannot throw
+    // Room first, so that the push below cannot throw; grown by doubling,
+    // since room for one more each time copies the buffer on every pipe.
+    if (m_nativePolylineBuffer.size() == m_nativePolylineBuffer.capacity())
+        m_nativePolylineBuffer.reserve(std::max<std::size_t>(64, 2 * m_nativePolylineBuffer.capacity()));
     Korvex::PlexPolyline* record = nullptr;
     CStandAloneDataTools::InitializeRangeTree(m_RangeTree, points.data(), static_cast<int>(points.size()), id, &record,
                                               &minX, &minY, &maxX, &maxY);
