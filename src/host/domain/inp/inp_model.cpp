@@ -169,8 +169,13 @@ std::string InpModel::JunctionLineWithDemand(std::int32_t junctionId, double bas
     const std::string number = FormatInpNumber(baseDemand);
     if (tokens.size() >= 3)
         return std::string(line.substr(0, tokens.Token(2).begin)) + number + std::string(line.substr(tokens.Token(2).end));
-    const std::size_t afterElevation = tokens.Token(1).end;
-    return std::string(line.substr(0, afterElevation)) + "\t" + number + std::string(line.substr(afterElevation));
+    const auto& elevation = tokens.Token(1);
+    // An elevation in an unclosed quote runs to the end of the line and
+    // would swallow the demand: closing it keeps its value.
+    const bool unclosed = line[elevation.begin] == '"' &&
+                          (elevation.end - elevation.begin == 1 || line[elevation.end - 1] != '"');
+    return std::string(line.substr(0, elevation.end)) + (unclosed ? "\"\t" : "\t") + number +
+           std::string(line.substr(elevation.end));
 }
 
 std::string InpModel::DemandLine(std::int32_t junctionId, const DemandRow& row) const {
