@@ -110,7 +110,9 @@ private:
         std::vector<Overlap> overlaps;
         m_serviceLayer.BeginFilter(m_overlapFilter, true);
         while (m_serviceLayer.MoveNext()) {
-            double area = m_serviceLayer.GetIntersectionAreaWith(m_parcels);
+            // Asked of the parcel, the service layer's filter test has
+            // measured this very intersection and hands it over.
+            double area = m_parcels.GetIntersectionAreaWith(m_serviceLayer);
             // The filter found an overlap: measured as none, it may be too
             // large for the native measure, which then sees no points.
             if (!(area > parcel.area * kOverlapSlack)) area = AreaOfLargeOverlap(parcel);
