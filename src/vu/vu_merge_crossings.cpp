@@ -94,18 +94,12 @@ public:
         m_members = &members;
         measure(edges, spans);
         if (m_count == 1) return;  // the sweep reads the edges in place
-        starts.assign(static_cast<size_t>(m_count) + 1, 0);
-        for (const VuMergeSweepSpan& span : spans)
-            for (int c = columnOf(span.lowX); c <= columnOf(span.highX); ++c) ++starts[static_cast<size_t>(c) + 1];
-        for (int c = 0; c < m_count; ++c) starts[c + 1] += starts[c];
-        members.resize(static_cast<size_t>(starts[static_cast<size_t>(m_count)]));
-        // Filling moves each column's start to its end, which is where the
-        // next column starts; the shift puts the starts back.
-        for (size_t i = 0; i < spans.size(); ++i)
-            for (int c = columnOf(spans[i].lowX); c <= columnOf(spans[i].highX); ++c)
-                members[static_cast<size_t>(starts[static_cast<size_t>(c)]++)] = static_cast<int>(i);
-        for (int c = m_count; c > 0; --c) starts[c] = starts[c - 1];
-        starts[0] = 0;
+        vumerge_placeInBuckets(
+            spans.size(), static_cast<size_t>(m_count),
+            [&](size_t i, auto place) {
+                for (int c = columnOf(spans[i].lowX); c <= columnOf(spans[i].highX); ++c) place(static_cast<size_t>(c));
+            },
+            [](size_t i) { return static_cast<int>(i); }, starts, members);
     }
 
     int count() const { return m_count; }
@@ -223,20 +217,13 @@ void findCrossings(const std::vector<VuMergeSweepEdge>& edges, VuMergeWorkspace&
 void groupByEdge(std::vector<VuMergeCrossing>& crossings, size_t edgeCount, std::vector<int>& starts,
                  std::vector<VuMergeCrossing>& grouped) {
     if (crossings.size() < kFewCrossings) {
-        for (size_t i = 1; i < crossings.size(); ++i) {
-            const VuMergeCrossing crossing = crossings[i];
-            size_t j = i;
-            for (; j > 0 && crossings[j - 1].edge > crossing.edge; --j) crossings[j] = crossings[j - 1];
-            crossings[j] = crossing;
-        }
+        vumerge_insertionSort(crossings,
+                              [](const VuMergeCrossing& a, const VuMergeCrossing& b) { return a.edge < b.edge; });
         return;
     }
-    starts.assign(edgeCount + 1, 0);
-    for (const VuMergeCrossing& crossing : crossings) ++starts[static_cast<size_t>(crossing.edge) + 1];
-    for (size_t e = 0; e < edgeCount; ++e) starts[e + 1] += starts[e];
-    grouped.resize(crossings.size());
-    for (const VuMergeCrossing& crossing : crossings)
-        grouped[static_cast<size_t>(starts[static_cast<size_t>(crossing.edge)]++)] = crossing;
+    vumerge_placeInBuckets(
+        crossings.size(), edgeCount, [&](size_t i, auto place) { place(static_cast<size_t>(crossings[i].edge)); },
+        [&](size_t i) { return crossings[i]; }, starts, grouped);
     crossings.swap(grouped);
 }
 

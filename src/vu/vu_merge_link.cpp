@@ -134,15 +134,10 @@ bool resolveCoincidentRun(VuSet* set, vumergetype type, const VuMergeEdgeRecord*
 // have one angle and end up next to each other.
 void sortAroundVertices(std::vector<VuMergeEdgeRecord>& records, int clusterCount,
                         std::vector<VuMergeEdgeRecord>& sorted, std::vector<int>& starts) {
-    starts.assign(static_cast<size_t>(clusterCount) + 1, 0);
-    for (const VuMergeEdgeRecord& record : records) ++starts[record.cluster + 1];
-    for (int c = 0; c < clusterCount; ++c) starts[c + 1] += starts[c];
-    sorted.resize(records.size());
-    // Filling moves each cluster's start to its end, which is where the next
-    // cluster starts; the shift puts the starts back.
-    for (const VuMergeEdgeRecord& record : records) sorted[starts[record.cluster]++] = record;
-    for (int c = clusterCount; c > 0; --c) starts[c] = starts[c - 1];
-    starts[0] = 0;
+    vumerge_placeInBuckets(
+        records.size(), static_cast<size_t>(clusterCount),
+        [&](size_t i, auto place) { place(static_cast<size_t>(records[i].cluster)); },
+        [&](size_t i) { return records[i]; }, starts, sorted);
     auto byAngle = [](const VuMergeEdgeRecord& a, const VuMergeEdgeRecord& b) {
         return isBefore(a.angle, a.mateCluster, b.angle, b.mateCluster);
     };

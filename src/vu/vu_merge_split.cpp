@@ -93,12 +93,10 @@ public:
         m_count = strips >= 1.0 ? static_cast<int>(strips) + 1 : 1;
         m_lowY = lowY;
         m_scale = m_count > 1 ? m_count / span : 0.0;
-        starts.assign(static_cast<size_t>(m_count) + 1, 0);
-        for (const VuMergeSweepPoint& point : points) ++starts[static_cast<size_t>(stripOf(point.y)) + 1];
-        for (int s = 0; s < m_count; ++s) starts[s + 1] += starts[s];
-        for (const VuMergeSweepPoint& point : points) sorted[static_cast<size_t>(starts[stripOf(point.y)]++)] = point;
-        for (int s = m_count; s > 0; --s) starts[s] = starts[s - 1];
-        starts[0] = 0;
+        vumerge_placeInBuckets(
+            points.size(), static_cast<size_t>(m_count),
+            [&](size_t i, auto place) { place(static_cast<size_t>(stripOf(points[i].y))); },
+            [&](size_t i) { return points[i]; }, starts, sorted);
         for (int s = 0; s < m_count; ++s)
             std::sort(sorted.begin() + starts[s], sorted.begin() + starts[s + 1],
                       [](const VuMergeSweepPoint& a, const VuMergeSweepPoint& b) { return a.x < b.x; });
@@ -139,18 +137,6 @@ private:
 // finds the points near each edge.
 constexpr size_t kDirectPairs = 16384;
 constexpr size_t kDirectPoints = 256;
-
-// Insertion sort: the points come in the clustering's order, a projection
-// close to y, so they are nearly sorted already. (The sweep is used for few
-// points only, which bounds the worst case.)
-void sortByY(std::vector<VuMergeSweepPoint>& points) {
-    for (size_t i = 1; i < points.size(); ++i) {
-        const VuMergeSweepPoint point = points[i];
-        size_t j = i;
-        for (; j > 0 && points[j - 1].y > point.y; --j) points[j] = points[j - 1];
-        points[j] = point;
-    }
-}
 
 // The parameter of point on the edge when the point lies within tol of the
 // edge's interior and farther than tol from both ends.
@@ -229,8 +215,12 @@ int vumerge_splitEdgesAtVertices(VuSet* set, double tol, VuMergeWorkspace& work)
     const bool direct =
         work.points.size() <= kDirectPoints && work.points.size() * work.edges.size() <= kDirectPairs;
     PointStrips strips;
+    // The points come in the clustering's order, a projection close to y, so
+    // they are nearly sorted by y already; the sweep is used for few points
+    // only, which bounds the worst case.
     if (direct)
-        sortByY(work.points);
+        vumerge_insertionSort(work.points,
+                              [](const VuMergeSweepPoint& a, const VuMergeSweepPoint& b) { return a.y < b.y; });
     else
         strips.build(work.edges, tol, work.points, work.stripPoints, work.stripStarts);
     const VuMergeSweepPoint* points = work.points.data();

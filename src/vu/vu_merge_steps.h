@@ -103,6 +103,37 @@ void vumerge_sortNaNLast(std::vector<Record>& records, HasNaN hasNaN, Less less)
     std::sort(records.begin(), numbersEnd, less);
 }
 
+// A stable insertion sort: the quickest for the few records, or the nearly
+// sorted ones, that the merge sorts this way.
+template <class Record, class Less>
+void vumerge_insertionSort(std::vector<Record>& records, Less less) {
+    for (size_t i = 1; i < records.size(); ++i) {
+        const Record record = records[i];
+        size_t j = i;
+        for (; j > 0 && less(record, records[j - 1]); --j) records[j] = records[j - 1];
+        records[j] = record;
+    }
+}
+
+// Places items 0 .. itemCount - 1 into buckets with a counting sort:
+// forEachBucket(i, place) calls place(b) for every bucket b that item i goes
+// into, and bucket b ends up as placed[starts[b] .. starts[b + 1]), holding
+// valueOf(i) of its items in item order.
+template <class Value, class ForEachBucket, class ValueOf>
+void vumerge_placeInBuckets(size_t itemCount, size_t bucketCount, ForEachBucket forEachBucket, ValueOf valueOf,
+                            std::vector<int>& starts, std::vector<Value>& placed) {
+    starts.assign(bucketCount + 1, 0);
+    for (size_t i = 0; i < itemCount; ++i) forEachBucket(i, [&](size_t bucket) { ++starts[bucket + 1]; });
+    for (size_t b = 0; b < bucketCount; ++b) starts[b + 1] += starts[b];
+    placed.resize(static_cast<size_t>(starts[bucketCount]));
+    // Filling moves each bucket's start to its end, which is where the next
+    // bucket starts; the shift puts the starts back.
+    for (size_t i = 0; i < itemCount; ++i)
+        forEachBucket(i, [&](size_t bucket) { placed[static_cast<size_t>(starts[bucket]++)] = valueOf(i); });
+    for (size_t b = bucketCount; b > 0; --b) starts[b] = starts[b - 1];
+    starts[0] = 0;
+}
+
 // Groups the vertex loops into clusters: in order of the projection key, each
 // unassigned vertex seeds a cluster that takes every later unassigned vertex
 // within tol of the seed itself; members move onto the seed. The records come
