@@ -119,6 +119,7 @@ private:
     Shapefile::RecordBoxIndex& BoxIndex();
     Korvex::VuPolygonClassifier& Classifier();
     void ForgetLastTest();
+    void WriteNewRecord(const Support::GeometryObject& geometry, const FieldValuePairs& values);
 
     const AllotrixLibrary* m_library;
     std::string m_path;

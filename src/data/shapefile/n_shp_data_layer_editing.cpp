@@ -67,25 +67,32 @@ void NShpDataLayer::BeginUpdate() {
 
 void NShpDataLayer::AddNew(const GeometryObject& geometry, const FieldValuePairs& values) {
     m_targetWriter->AddRecordBegin();
-    struct EndRecord {
-        Norvane::Shapefile::ShapefileDataSourceWriter& writer;
-        ~EndRecord() { writer.AddRecordEnd(); }
-    } end{*m_targetWriter};
+    try {
+        WriteNewRecord(geometry, values);
+    } catch (...) {
+        // The record is ended in every case; the first failure is the one reported.
+        try {
+            m_targetWriter->AddRecordEnd();
+        } catch (...) {
+        }
+        throw;
+    }
+    m_targetWriter->AddRecordEnd();
+}
+
+void NShpDataLayer::WriteNewRecord(const GeometryObject& geometry, const FieldValuePairs& values) {
     const auto* parts = std::get_if<Support::PointArrayList>(&geometry);
+    const auto* points = std::get_if<Support::PointArray>(&geometry);
     switch (ShapeType()) {
     case DomainElementShapeType::Polygon:
-        if (parts) {
-            m_targetWriter->WritePolygonGeometry(*parts);
-        } else {
-            m_targetWriter->WritePolygonGeometry(pointsOf(geometry));
-        }
+        if (parts) m_targetWriter->WritePolygonGeometry(*parts);
+        else if (points) m_targetWriter->WritePolygonGeometry(*points);
+        else m_targetWriter->WritePolygonGeometry(pointsOf(geometry));
         break;
     case DomainElementShapeType::Polyline:
-        if (parts) {
-            m_targetWriter->WritePolylineGeometry(*parts);
-        } else {
-            m_targetWriter->WritePolylineGeometry(pointsOf(geometry));
-        }
+        if (parts) m_targetWriter->WritePolylineGeometry(*parts);
+        else if (points) m_targetWriter->WritePolylineGeometry(*points);
+        else m_targetWriter->WritePolylineGeometry(pointsOf(geometry));
         break;
     case DomainElementShapeType::Point:
         if (const auto* point = std::get_if<Support::GeometryPoint>(&geometry)) m_targetWriter->WritePointGeometry(*point);

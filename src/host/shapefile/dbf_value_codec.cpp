@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 #include <optional>
+#include <stdexcept>
 
 #include "host/shapefile/text_codec.h"
 #include "host/support/exceptions.h"
@@ -96,76 +97,106 @@ FieldValue valueOr(std::optional<T> parsed) {
     throw Support::ArgumentException("Field \"" + field.name + "\" of " + fileName + ": " + why + ".");
 }
 
-std::string padded(std::string text, const DbfField& field, bool rightAligned) {
+// A value's text before it is padded to the field's width; long enough for
+// any text that can fit a field (widths stop at 255 bytes).
+class FieldText {
+public:
+    static constexpr std::size_t kCapacity = 400;
+
+    char* Begin() { return m_chars; }
+    char* End() { return m_chars + kCapacity; }
+    void SetEnd(const char* end) { m_size = static_cast<std::size_t>(end - m_chars); }
+    void Set(std::string_view text) {
+        m_size = std::min(text.size(), kCapacity);
+        std::copy_n(text.data(), m_size, m_chars);
+    }
+    std::string_view View() const { return {m_chars, m_size}; }
+
+private:
+    char m_chars[kCapacity];
+    std::size_t m_size = 0;
+};
+
+// `text` into exactly the field's bytes, padded with blanks on the left for
+// numbers and on the right for everything else.
+void putPadded(std::string_view text, char* out, const DbfField& field, bool rightAligned, const std::string& fileName) {
     const std::size_t width = static_cast<std::size_t>(field.width);
-    if (text.size() < width) text.insert(rightAligned ? 0 : text.size(), width - text.size(), ' ');
-    return text;
+    if (text.size() > width) refuse(field, fileName, "the value does not fit " + std::to_string(width) + " characters");
+    const std::size_t pad = width - text.size();
+    std::fill_n(out + (rightAligned ? 0 : text.size()), pad, ' ');
+    std::copy(text.begin(), text.end(), out + (rightAligned ? pad : 0));
 }
 
-std::string printed(const char* format, int precision, double value) {
-    char buffer[400];
-    const int length = std::snprintf(buffer, sizeof buffer, format, precision, value);
-    return length > 0 && static_cast<std::size_t>(length) < sizeof buffer ? std::string(buffer, static_cast<std::size_t>(length))
-                                                                          : std::string();
+bool printed(FieldText& text, double value, std::chars_format format, int precision) {
+    const auto result = std::to_chars(text.Begin(), text.End(), value, format, precision);
+    if (result.ec != std::errc()) return false;
+    text.SetEnd(result.ptr);
+    return true;
 }
 
 // The shortest text that reads back as `value`, padded with zeros to the
-// field's decimals, when it fits; otherwise the value rounded to fewer
+// field's decimals; false when that does not fit.
+bool shortestFixedText(FieldText& text, double value, const DbfField& field) {
+    const auto result = std::to_chars(text.Begin(), text.End(), value, std::chars_format::fixed);
+    if (result.ec != std::errc()) return false;
+    const std::string_view digits(text.Begin(), static_cast<std::size_t>(result.ptr - text.Begin()));
+    const std::size_t dot = digits.find('.');
+    const int fraction = dot == std::string_view::npos ? 0 : static_cast<int>(digits.size() - dot - 1);
+    if (fraction > field.decimals) return false;
+    const std::size_t zeros = static_cast<std::size_t>(field.decimals - fraction);
+    const bool addDot = dot == std::string_view::npos && field.decimals > 0;
+    if (digits.size() + addDot + zeros > static_cast<std::size_t>(field.width)) return false;
+    char* end = result.ptr;
+    if (addDot) *end++ = '.';
+    text.SetEnd(std::fill_n(end, zeros, '0'));
+    return true;
+}
+
+// The shortest exact text when it fits; otherwise the value rounded to fewer
 // decimals, and scientific notation last.
-std::optional<std::string> numberText(double value, const DbfField& field) {
+bool numberText(FieldText& text, double value, const DbfField& field) {
     const std::size_t width = static_cast<std::size_t>(field.width);
-    char buffer[400];
-    const auto shortest = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    if (shortest.ec == std::errc()) {
-        std::string text(buffer, shortest.ptr);
-        const std::size_t dot = text.find('.');
-        const int fraction = dot == std::string::npos ? 0 : static_cast<int>(text.size() - dot - 1);
-        if (fraction <= field.decimals) {
-            if (dot == std::string::npos && field.decimals > 0) text += '.';
-            text.append(static_cast<std::size_t>(field.decimals - fraction), '0');
-            if (text.size() <= width) return text;
-        }
-    }
-    for (int decimals = field.decimals; decimals >= 0; --decimals) {
-        std::string text = printed("%.*f", decimals, value);
-        if (text.size() <= width) return text;
-    }
-    for (int digits = std::min(field.width, 17); digits >= 0; --digits) {
-        std::string text = printed("%.*e", digits, value);
-        if (text.size() <= width) return text;
-    }
-    return std::nullopt;
+    if (shortestFixedText(text, value, field)) return true;
+    for (int decimals = field.decimals; decimals >= 0; --decimals)
+        if (printed(text, value, std::chars_format::fixed, decimals) && text.View().size() <= width) return true;
+    for (int digits = std::min(field.width, 17); digits >= 0; --digits)
+        if (printed(text, value, std::chars_format::scientific, digits) && text.View().size() <= width) return true;
+    return false;
 }
 
-std::string integerText(std::int64_t value, const DbfField& field) {
-    if (field.decimals == 0) return std::to_string(value);
-    return std::to_string(value) + "." + std::string(static_cast<std::size_t>(field.decimals), '0');
+void integerText(FieldText& text, std::int64_t value, const DbfField& field) {
+    char* end = std::to_chars(text.Begin(), text.Begin() + 24, value).ptr;
+    if (field.decimals > 0) {  // a byte of the file: at most 255 zeros
+        *end++ = '.';
+        end = std::fill_n(end, std::min(field.decimals, 255), '0');
+    }
+    text.SetEnd(end);
 }
 
-std::string formatNumber(const DbfField& field, const FieldValue& value, const std::string& fileName) {
-    std::string text;
+void formatNumber(const DbfField& field, const FieldValue& value, const std::string& fileName, char* out) {
+    FieldText text;
     if (const auto* i32 = std::get_if<std::int32_t>(&value)) {
-        text = integerText(*i32, field);
+        integerText(text, *i32, field);
     } else if (const auto* i64 = std::get_if<std::int64_t>(&value)) {
-        text = integerText(*i64, field);
+        integerText(text, *i64, field);
     } else if (const auto* flag = std::get_if<bool>(&value)) {
-        text = integerText(*flag ? 1 : 0, field);
+        integerText(text, *flag ? 1 : 0, field);
     } else {
         std::optional<double> real;
         if (const auto* d = std::get_if<double>(&value)) {
-            if (std::isnan(*d)) return std::string(static_cast<std::size_t>(field.width), ' ');
+            if (std::isnan(*d)) return putPadded({}, out, field, true, fileName);
             real = *d;
         } else if (const auto* s = std::get_if<std::string>(&value)) {
             real = parseDouble(TrimDbfText(*s));
         }
         if (!real || !std::isfinite(*real)) refuse(field, fileName, "the value is not a finite number");
-        const auto fitted = numberText(*real, field);
-        if (!fitted) refuse(field, fileName, "the number does not fit " + std::to_string(field.width) + " characters");
-        text = *fitted;
+        if (!numberText(text, *real, field))
+            refuse(field, fileName, "the number does not fit " + std::to_string(field.width) + " characters");
     }
-    if (text.size() > static_cast<std::size_t>(field.width))
-        refuse(field, fileName, "the number " + text + " does not fit " + std::to_string(field.width) + " characters");
-    return padded(std::move(text), field, true);
+    if (text.View().size() > static_cast<std::size_t>(field.width))
+        refuse(field, fileName,
+               "the number " + std::string(text.View()) + " does not fit " + std::to_string(field.width) + " characters");
+    putPadded(text.View(), out, field, true, fileName);
 }
 
 std::string dateText(const Date& date) {
@@ -174,51 +205,65 @@ std::string dateText(const Date& date) {
     return buffer;
 }
 
-std::string formatDate(const DbfField& field, const FieldValue& value, const std::string& fileName) {
+void formatDate(const DbfField& field, const FieldValue& value, const std::string& fileName, char* out) {
     std::optional<Date> date;
     if (const auto* d = std::get_if<Date>(&value))
         date = isValidDate(*d) ? std::optional(*d) : std::nullopt;
     else if (const auto* s = std::get_if<std::string>(&value))
         date = parseDate(TrimDbfText(*s));
     if (!date) refuse(field, fileName, "the value is not a calendar date");
-    return padded(dateText(*date), field, false);
+    putPadded(dateText(*date), out, field, false, fileName);
 }
 
-std::string formatLogical(const DbfField& field, const FieldValue& value, const std::string& fileName) {
+void formatLogical(const DbfField& field, const FieldValue& value, const std::string& fileName, char* out) {
     std::optional<bool> flag;
     if (const auto* b = std::get_if<bool>(&value))
         flag = *b;
     else if (const auto* s = std::get_if<std::string>(&value))
         flag = parseLogical(TrimDbfText(*s));
     if (!flag) refuse(field, fileName, "the value is not true or false");
-    return padded(*flag ? "T" : "F", field, false);
+    putPadded(*flag ? "T" : "F", out, field, false, fileName);
 }
 
-std::string shortestText(const FieldValue& value) {
+// The value's shortest text; text values are viewed, not copied.
+std::string_view shortestText(const FieldValue& value, FieldText& text) {
     struct Visitor {
-        std::string operator()(std::monostate) const { return {}; }
-        std::string operator()(std::int32_t v) const { return std::to_string(v); }
-        std::string operator()(std::int64_t v) const { return std::to_string(v); }
-        std::string operator()(double v) const {
-            char buffer[32];
-            const auto printed = std::to_chars(buffer, buffer + sizeof buffer, v);
-            return std::string(buffer, printed.ptr);
+        FieldText& text;
+        std::string_view operator()(std::monostate) const { return {}; }
+        std::string_view operator()(std::int32_t v) const { return integer(v); }
+        std::string_view operator()(std::int64_t v) const { return integer(v); }
+        std::string_view operator()(double v) const {
+            text.SetEnd(std::to_chars(text.Begin(), text.End(), v).ptr);
+            return text.View();
         }
-        std::string operator()(const std::string& v) const { return v; }
-        std::string operator()(bool v) const { return v ? "T" : "F"; }
-        std::string operator()(const Date& v) const { return dateText(v); }
+        std::string_view operator()(const std::string& v) const { return v; }
+        std::string_view operator()(bool v) const { return v ? "T" : "F"; }
+        std::string_view operator()(const Date& v) const {
+            text.Set(dateText(v));
+            return text.View();
+        }
+        std::string_view integer(std::int64_t v) const {
+            text.SetEnd(std::to_chars(text.Begin(), text.End(), v).ptr);
+            return text.View();
+        }
     };
-    return std::visit(Visitor{}, value);
+    return std::visit(Visitor{text}, value);
 }
 
-std::string formatText(const DbfField& field, const FieldValue& value, const TextEncoder& encoder,
-                       const std::string& fileName) {
-    const auto encoded = encoder.Encode(shortestText(value));
-    if (!encoded) refuse(field, fileName, "the text cannot be written in code page " + encoder.CodePage());
-    if (encoded->size() > static_cast<std::size_t>(field.width))
-        refuse(field, fileName, "the text takes " + std::to_string(encoded->size()) + " bytes but the field holds " +
+void formatText(const DbfField& field, const FieldValue& value, const TextEncoder& encoder, const std::string& fileName,
+                char* out) {
+    FieldText number;
+    const std::string_view text = shortestText(value, number);
+    std::optional<std::string> converted;
+    if (!encoder.KeepsAsIs(text)) {
+        converted = encoder.Encode(text);
+        if (!converted) refuse(field, fileName, "the text cannot be written in code page " + encoder.CodePage());
+    }
+    const std::string_view encoded = converted ? std::string_view(*converted) : text;
+    if (encoded.size() > static_cast<std::size_t>(field.width))
+        refuse(field, fileName, "the text takes " + std::to_string(encoded.size()) + " bytes but the field holds " +
                                     std::to_string(field.width));
-    return padded(*encoded, field, false);
+    putPadded(encoded, out, field, false, fileName);
 }
 
 }  // namespace
@@ -249,15 +294,17 @@ FieldValue ParseDbfValue(const DbfField& field, std::string_view stored, const T
     return decoder.Decode(text);
 }
 
-std::string FormatDbfValue(const DbfField& field, const FieldValue& value, const TextEncoder& encoder,
-                           const std::string& fileName) {
-    if (Support::IsNull(value)) return std::string(static_cast<std::size_t>(field.width), field.nativeType == 'L' ? '?' : ' ');
+void FormatDbfValue(const DbfField& field, const FieldValue& value, const TextEncoder& encoder,
+                    const std::string& fileName, std::span<char> out) {
+    if (out.size() != static_cast<std::size_t>(field.width))
+        throw std::logic_error("the bytes given for field \"" + field.name + "\" are not its width");
+    if (Support::IsNull(value)) return std::fill(out.begin(), out.end(), field.nativeType == 'L' ? '?' : ' ');
     switch (field.nativeType) {
     case 'N':
-    case 'F': return formatNumber(field, value, fileName);
-    case 'D': return formatDate(field, value, fileName);
-    case 'L': return formatLogical(field, value, fileName);
-    default: return formatText(field, value, encoder, fileName);
+    case 'F': return formatNumber(field, value, fileName, out.data());
+    case 'D': return formatDate(field, value, fileName, out.data());
+    case 'L': return formatLogical(field, value, fileName, out.data());
+    default: return formatText(field, value, encoder, fileName, out.data());
     }
 }
 

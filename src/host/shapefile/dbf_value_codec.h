@@ -1,6 +1,7 @@
 // Field values to and from the fixed-width text a dBASE record stores.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,10 +22,12 @@ std::string_view TrimDbfText(std::string_view stored);
 // or logical that does not read as one ("*****", "N/A", "12abc").
 Support::FieldValue ParseDbfValue(const DbfField& field, std::string_view stored, const TextDecoder& decoder);
 
-// Exactly field.width bytes holding `value`, padded as the field's type is.
-// Null writes a blank. ArgumentException naming the field and `fileName`
-// when the value has no form in the field or does not fit its width.
-std::string FormatDbfValue(const DbfField& field, const Support::FieldValue& value, const TextEncoder& encoder,
-                           const std::string& fileName);
+// Fills `out`, exactly field.width bytes, with `value` padded as the
+// field's type is. Null writes a blank. ArgumentException naming the field
+// and `fileName` when the value has no form in the field or does not fit its
+// width; `out` is then unchanged. Allocates nothing for the usual values:
+// the writer formats millions of them.
+void FormatDbfValue(const DbfField& field, const Support::FieldValue& value, const TextEncoder& encoder,
+                    const std::string& fileName, std::span<char> out);
 
 }  // namespace Norvane::Shapefile::Detail

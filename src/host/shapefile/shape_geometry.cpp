@@ -30,6 +30,8 @@ struct FlatParts {
 
     void Add(const PointArray& part) {
         starts.push_back(static_cast<int>(x.size()));
+        x.reserve(x.size() + part.size());
+        y.reserve(y.size() + part.size());
         for (const GeometryPoint& p : part) {
             x.push_back(p.X);
             y.push_back(p.Y);
@@ -37,11 +39,14 @@ struct FlatParts {
     }
 };
 
-PointArray closedRing(const PointArray& ring, const std::string& fileName) {
-    PointArray closed = ring;
-    if (closed.front() != closed.back()) closed.push_back(closed.front());
-    if (closed.size() < 4) refuse(fileName, "a polygon ring has fewer than three points");
-    return closed;
+void addClosedRing(FlatParts& flat, const PointArray& ring, const std::string& fileName) {
+    const bool open = ring.front() != ring.back();
+    if (ring.size() + open < 4) refuse(fileName, "a polygon ring has fewer than three points");
+    flat.Add(ring);
+    if (open) {
+        flat.x.push_back(ring.front().X);
+        flat.y.push_back(ring.front().Y);
+    }
 }
 
 }  // namespace
@@ -72,14 +77,14 @@ ShapeObjectPtr PointShape(int shapeType, const GeometryPoint& point, const std::
     return ShapeObjectPtr(SHPCreateSimpleObject(shapeType, 1, &point.X, &point.Y, nullptr));
 }
 
-ShapeObjectPtr PartsShape(int shapeType, const PointArrayList& parts, const std::string& fileName) {
+ShapeObjectPtr PartsShape(int shapeType, std::span<const PointArray> parts, const std::string& fileName) {
     const int family = ShapeFamily(shapeType);
     FlatParts flat;
     for (const PointArray& part : parts) {
         if (part.empty()) continue;
         for (const GeometryPoint& p : part) requireFinite(p, fileName);
         if (family == 5)
-            flat.Add(closedRing(part, fileName));
+            addClosedRing(flat, part, fileName);
         else if (family == 3 && part.size() < 2)
             refuse(fileName, "a polyline part has a single point");
         else

@@ -5,6 +5,7 @@
 #include <shapefil.h>
 
 #include <memory>
+#include <span>
 
 #include "host/support/geometry_point.h"
 
@@ -24,7 +25,7 @@ using ShapeObjectPtr = std::unique_ptr<SHPObject, ShapeObjectDeleter>;
 // `fileName`, for a coordinate that is not finite, a polyline part of one
 // point or a ring of fewer than three.
 ShapeObjectPtr PointShape(int shapeType, const Support::GeometryPoint& point, const std::string& fileName);
-ShapeObjectPtr PartsShape(int shapeType, const Support::PointArrayList& parts, const std::string& fileName);
+ShapeObjectPtr PartsShape(int shapeType, std::span<const Support::PointArray> parts, const std::string& fileName);
 ShapeObjectPtr NullShape();
 
 }  // namespace Norvane::Shapefile::Detail

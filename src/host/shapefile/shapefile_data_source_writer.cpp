@@ -5,6 +5,7 @@
 
 #include "host/shapefile/dbf_field_definition.h"
 #include "host/shapefile/dbf_value_codec.h"
+#include "host/shapefile/record_appender.h"
 #include "host/shapefile/record_cursor.h"
 #include "host/shapefile/shape_geometry.h"
 #include "host/shapefile/shapefile_tables.h"
@@ -59,14 +60,9 @@ struct ShapefileDataSourceWriter::Impl {
         edit.Stage("shp", paths.shp, images.shp);
         edit.Stage("shx", paths.shx, images.shx);
         edit.Stage("dbf", paths.dbf, images.dbf);
-        Detail::ProviderHooks hooks = edit.Hooks();
-        shp = SHPOpenLL(hooks.name.c_str(), "rb+", &hooks.hooks);
-        dbf = DBFOpenLL(hooks.name.c_str(), "rb+", &hooks.hooks);
+        openHandles();
+        shapeType = shp->nShapeType;
         try {
-            if (!shp || !dbf) {
-                edit.ThrowIfFailed();
-                throw Support::ApplicationException("Could not open " + paths.shp + " for writing.");
-            }
             refreshFields();
         } catch (...) {
             closeHandles();
@@ -75,6 +71,16 @@ struct ShapefileDataSourceWriter::Impl {
     }
 
     ~Impl() { closeHandles(); }
+
+    void openHandles() {
+        Detail::ProviderHooks hooks = edit.Hooks();
+        shp = SHPOpenLL(hooks.name.c_str(), "rb+", &hooks.hooks);
+        dbf = DBFOpenLL(hooks.name.c_str(), "rb+", &hooks.hooks);
+        if (shp && dbf) return;
+        closeHandles();
+        edit.ThrowIfFailed();
+        throw Support::ApplicationException("Could not open " + paths.shp + " for writing.");
+    }
 
     void closeHandles() {
         if (shp) SHPClose(shp);
@@ -86,13 +92,41 @@ struct ShapefileDataSourceWriter::Impl {
     void refreshFields() {
         fields = Detail::DbfFieldTable(dbf, TextDecoder(codePage), dbfName);
         blankRecord.assign(static_cast<std::size_t>(fields.RecordLength()), ' ');
-        for (const Detail::DbfField& field : fields.Fields()) {
-            const std::string blank = Detail::FormatDbfValue(field, {}, encoder, dbfName);
-            blankRecord.replace(static_cast<std::size_t>(field.offset), blank.size(), blank);
-        }
+        for (const Detail::DbfField& field : fields.Fields()) Detail::FormatDbfValue(field, {}, encoder, dbfName, bytesOf(blankRecord, field));
     }
 
-    int recordCount() const { return shp->nRecords; }
+    static std::span<char> bytesOf(std::string& record, const Detail::DbfField& field) {
+        return std::span(record).subspan(static_cast<std::size_t>(field.offset), static_cast<std::size_t>(field.width));
+    }
+
+    int recordCount() const { return appender ? appender->RecordCount() : shp->nRecords; }
+
+    // New records of the plain shape types bypass shapelib (see
+    // record_appender.h); the handles are closed meanwhile and reopened
+    // when shapelib is needed again.
+    void appendDirectly(const SHPObject& shape) {
+        if (!appender) {
+            const Detail::AppendStart start{shp->nRecords, shp->nFileSize, dbf->nHeaderLength, dbf->nRecordLength};
+            setHeaderExtent();
+            closeHandles();
+            edit.ThrowIfFailed();
+            appender = std::make_unique<Detail::RecordAppender>(edit, start, paths.shp);
+        }
+        appender->Append(shape, record);
+    }
+
+    void finishAppending() {
+        if (!appender) return;
+        const std::unique_ptr<Detail::RecordAppender> finishing = std::move(appender);
+        finishing->Finish(extent.box);
+        edit.ThrowIfFailed();
+    }
+
+    void useShapelib() {
+        if (!appender) return;
+        finishAppending();
+        openHandles();
+    }
 
     int currentRecord() const {
         if (!cursor.OnRecord(recordCount()))
@@ -105,6 +139,7 @@ struct ShapefileDataSourceWriter::Impl {
             pending = std::move(shape);
             return;
         }
+        useShapelib();
         if (SHPWriteObject(shp, currentRecord(), shape.get()) < 0) failed();
         addToExtent(*shape);
         edit.ThrowIfFailed();
@@ -117,9 +152,9 @@ struct ShapefileDataSourceWriter::Impl {
 
     void requireFamily(std::initializer_list<int> families, const char* what) const {
         for (const int family : families)
-            if (ShapeFamily(shp->nShapeType) == family) return;
+            if (ShapeFamily(shapeType) == family) return;
         throw Support::ArgumentException("Cannot write " + std::string(what) + " to " + paths.shp + ": it holds shape type " +
-                                         std::to_string(shp->nShapeType) + ".");
+                                         std::to_string(shapeType) + ".");
     }
 
     [[noreturn]] void failed() const {
@@ -145,6 +180,8 @@ struct ShapefileDataSourceWriter::Impl {
     Detail::StagedEdit edit;  // outlives the handles, which write through it
     SHPHandle shp = nullptr;
     DBFHandle dbf = nullptr;
+    int shapeType = SHPT_NULL;
+    std::unique_ptr<Detail::RecordAppender> appender;  // while records are appended directly
     std::string codePage;
     TextEncoder encoder{std::string(kUtf8CodePage)};
     bool writeCpg = false;
@@ -172,8 +209,12 @@ bool ShapefileDataSourceWriter::OpenDataFile(const std::string& path) {
 void ShapefileDataSourceWriter::Close() {
     if (!m_impl) return;
     const std::unique_ptr<Impl> impl = std::move(m_impl);  // closed whatever happens
-    impl->setHeaderExtent();
-    impl->closeHandles();
+    if (impl->appender) {
+        impl->finishAppending();
+    } else {
+        impl->setHeaderExtent();
+        impl->closeHandles();
+    }
     if (impl->writeCpg) {
         const std::string target = impl->paths.cpg.value_or(impl->paths.base + ".cpg");
         impl->edit.Stage("cpg", target, std::span(reinterpret_cast<const unsigned char*>(kUtf8CodePage.data()), kUtf8CodePage.size()));
@@ -190,7 +231,7 @@ ShapefileDataSourceWriter::Impl& ShapefileDataSourceWriter::open() const {
     return *m_impl;
 }
 
-int ShapefileDataSourceWriter::ShapeType() const { return open().shp->nShapeType; }
+int ShapefileDataSourceWriter::ShapeType() const { return open().shapeType; }
 
 int ShapefileDataSourceWriter::RecordCount() const { return open().recordCount(); }
 
@@ -201,6 +242,7 @@ std::vector<std::string> ShapefileDataSourceWriter::GetFieldNames() const {
 void ShapefileDataSourceWriter::AddField(const DBFFieldInfo& info) {
     Impl& impl = open();
     if (impl.adding) throw Support::InvalidOperationException("Fields cannot be added while a record is being added.");
+    impl.useShapelib();
     Detail::AddDbfField(impl.dbf, info, impl.fields, impl.dbfName);
     impl.edit.ThrowIfFailed();
     impl.refreshFields();
@@ -227,8 +269,12 @@ void ShapefileDataSourceWriter::AddRecordEnd() {
     if (!impl.adding) throw Support::InvalidOperationException("AddRecordEnd was called without AddRecordBegin.");
     impl.adding = false;
     const ShapeObjectPtr shape = impl.pending ? std::move(impl.pending) : Detail::NullShape();
-    const int index = SHPWriteObject(impl.shp, -1, shape.get());
-    if (index < 0 || !DBFWriteTuple(impl.dbf, index, impl.record.data())) impl.failed();
+    if (Detail::RecordAppender::Takes(impl.shapeType)) {
+        impl.appendDirectly(*shape);
+    } else {
+        const int index = SHPWriteObject(impl.shp, -1, shape.get());
+        if (index < 0 || !DBFWriteTuple(impl.dbf, index, impl.record.data())) impl.failed();
+    }
     impl.addToExtent(*shape);
     impl.edit.ThrowIfFailed();
 }
@@ -236,25 +282,31 @@ void ShapefileDataSourceWriter::AddRecordEnd() {
 void ShapefileDataSourceWriter::WritePointGeometry(const GeometryPoint& point) {
     Impl& impl = open();
     impl.requireFamily({1, 8}, "a point");
-    impl.writeShape(Detail::PointShape(impl.shp->nShapeType, point, impl.paths.shp));
+    impl.writeShape(Detail::PointShape(impl.shapeType, point, impl.paths.shp));
 }
 
 void ShapefileDataSourceWriter::WritePolylineGeometry(const PointArray& points) {
-    WritePolylineGeometry(PointArrayList{points});
+    Impl& impl = open();
+    impl.requireFamily({3, 8}, "a polyline");
+    impl.writeShape(Detail::PartsShape(impl.shapeType, std::span(&points, 1), impl.paths.shp));
 }
 
 void ShapefileDataSourceWriter::WritePolylineGeometry(const PointArrayList& parts) {
     Impl& impl = open();
     impl.requireFamily({3, 8}, "a polyline");
-    impl.writeShape(Detail::PartsShape(impl.shp->nShapeType, parts, impl.paths.shp));
+    impl.writeShape(Detail::PartsShape(impl.shapeType, parts, impl.paths.shp));
 }
 
-void ShapefileDataSourceWriter::WritePolygonGeometry(const PointArray& ring) { WritePolygonGeometry(PointArrayList{ring}); }
+void ShapefileDataSourceWriter::WritePolygonGeometry(const PointArray& ring) {
+    Impl& impl = open();
+    impl.requireFamily({5}, "a polygon");
+    impl.writeShape(Detail::PartsShape(impl.shapeType, std::span(&ring, 1), impl.paths.shp));
+}
 
 void ShapefileDataSourceWriter::WritePolygonGeometry(const PointArrayList& rings) {
     Impl& impl = open();
     impl.requireFamily({5}, "a polygon");
-    impl.writeShape(Detail::PartsShape(impl.shp->nShapeType, rings, impl.paths.shp));
+    impl.writeShape(Detail::PartsShape(impl.shapeType, rings, impl.paths.shp));
 }
 
 void ShapefileDataSourceWriter::WriteGeometry(const PointArray& points) {
@@ -274,16 +326,16 @@ void ShapefileDataSourceWriter::WriteFieldData(const Support::FieldValue& value,
     const int index = impl.fields.IndexOf(fieldName);
     if (index < 0) throw Support::ArgumentException("No field \"" + fieldName + "\" in " + impl.dbfName + ".");
     const Detail::DbfField& field = impl.fields.Fields()[static_cast<std::size_t>(index)];
-    const std::string text = Detail::FormatDbfValue(field, value, impl.encoder, impl.dbfName);
     if (impl.adding) {
-        impl.record.replace(static_cast<std::size_t>(field.offset), text.size(), text);
+        Detail::FormatDbfValue(field, value, impl.encoder, impl.dbfName, Impl::bytesOf(impl.record, field));
         return;
     }
     const int record = impl.currentRecord();
+    impl.useShapelib();
     const char* stored = DBFReadTuple(impl.dbf, record);
     if (!stored) impl.failed();
     std::string changed(stored, static_cast<std::size_t>(impl.fields.RecordLength()));
-    changed.replace(static_cast<std::size_t>(field.offset), text.size(), text);
+    Detail::FormatDbfValue(field, value, impl.encoder, impl.dbfName, Impl::bytesOf(changed, field));
     if (!DBFWriteTuple(impl.dbf, record, changed.data())) impl.failed();
     impl.edit.ThrowIfFailed();
 }

@@ -217,8 +217,8 @@ std::string TextDecoder::decodeMultiByte(std::string_view text) const {
     return out;
 }
 
-TextEncoder::TextEncoder(const std::string& codePage) : m_codePage(codePage) {
-    if (codePage == "UTF-8") return;
+TextEncoder::TextEncoder(const std::string& codePage) : m_codePage(codePage), m_utf8(codePage == "UTF-8") {
+    if (m_utf8) return;
     const iconv_t converter = iconv_open(codePage.c_str(), "UTF-8");
     if (converter != kNoConverter) m_converter = converter;
 }
@@ -228,17 +228,22 @@ TextEncoder::~TextEncoder() {
 }
 
 TextEncoder::TextEncoder(TextEncoder&& other) noexcept
-    : m_codePage(std::move(other.m_codePage)), m_converter(std::exchange(other.m_converter, nullptr)) {}
+    : m_codePage(std::move(other.m_codePage)), m_utf8(other.m_utf8), m_converter(std::exchange(other.m_converter, nullptr)) {}
 
 TextEncoder& TextEncoder::operator=(TextEncoder&& other) noexcept {
     std::swap(m_codePage, other.m_codePage);
+    std::swap(m_utf8, other.m_utf8);
     std::swap(m_converter, other.m_converter);
     return *this;
 }
 
+bool TextEncoder::KeepsAsIs(std::string_view utf8) const {
+    return IsValidUtf8(utf8) && (m_utf8 || isAscii(utf8));
+}
+
 std::optional<std::string> TextEncoder::Encode(std::string_view utf8) const {
+    if (KeepsAsIs(utf8)) return std::string(utf8);
     if (!IsValidUtf8(utf8)) return std::nullopt;
-    if (isAscii(utf8) || m_codePage == "UTF-8") return std::string(utf8);
     if (!m_converter) return std::nullopt;
     const auto converter = static_cast<iconv_t>(m_converter);
     iconv(converter, nullptr, nullptr, nullptr, nullptr);

@@ -45,10 +45,14 @@ public:
     TextEncoder& operator=(TextEncoder&&) noexcept;
 
     std::optional<std::string> Encode(std::string_view utf8) const;
+    // True when Encode would return `utf8` itself: valid UTF-8 that is ASCII
+    // or meant for a UTF-8 file. Lets a writer skip the copy.
+    bool KeepsAsIs(std::string_view utf8) const;
     const std::string& CodePage() const { return m_codePage; }
 
 private:
     std::string m_codePage;
+    bool m_utf8 = false;
     void* m_converter = nullptr;  // null for UTF-8
 };
 

@@ -21,4 +21,31 @@ void WriteEmptyShapefile(const std::string& base, int shapeType) {
     file.put(static_cast<char>(0x57));
 }
 
+void CopyRecordsWithShapelib(const std::string& from, const std::string& to) {
+    SHPHandle fromShapes = SHPOpen((from + ".shp").c_str(), "rb");
+    DBFHandle fromTable = DBFOpen((from + ".dbf").c_str(), "rb");
+    SHPHandle toShapes = SHPOpen((to + ".shp").c_str(), "rb+");
+    DBFHandle toTable = DBFOpen((to + ".dbf").c_str(), "rb+");
+    if (fromShapes && fromTable && toShapes && toTable) {
+        for (int i = 0; i < DBFGetFieldCount(fromTable); ++i) {
+            char name[12];
+            int width = 0, decimals = 0;
+            const DBFFieldType type = DBFGetFieldInfo(fromTable, i, name, &width, &decimals);
+            if (DBFGetFieldIndex(toTable, name) < 0) DBFAddField(toTable, name, type, width, decimals);
+        }
+        for (int i = 0; i < fromShapes->nRecords; ++i) {
+            SHPObject* shape = SHPReadObject(fromShapes, i);
+            if (shape) SHPWriteObject(toShapes, -1, shape);
+            SHPDestroyObject(shape);
+            const char* record = static_cast<const char*>(DBFReadTuple(fromTable, i));
+            std::string copy(record ? record : "", record ? static_cast<std::size_t>(fromTable->nRecordLength) : 0);
+            if (record) DBFWriteTuple(toTable, i, copy.data());
+        }
+    }
+    if (fromShapes) SHPClose(fromShapes);
+    if (toShapes) SHPClose(toShapes);
+    if (fromTable) DBFClose(fromTable);
+    if (toTable) DBFClose(toTable);
+}
+
 }  // namespace shapefile_test

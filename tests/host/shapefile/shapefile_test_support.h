@@ -59,6 +59,9 @@ private:
 // is (0, 0, -1, -1), a dBASE III table with language driver 0x57 and, for
 // points and polylines, the fields Id N(6) and ElementID N(9).
 void WriteEmptyShapefile(const std::string& base, int shapeType);
+// Appends the shapes and attribute records of shapefile `from` to `to`
+// through shapelib alone, adding the fields `to` lacks.
+void CopyRecordsWithShapelib(const std::string& from, const std::string& to);
 
 // The command's standard output, or nullopt when it failed.
 inline std::optional<std::string> Output(const std::string& command) {

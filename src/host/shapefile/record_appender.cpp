@@ -1,0 +1,137 @@
+#include "host/shapefile/record_appender.h"
+
+#include <shapefil.h>
+
+#include <bit>
+#include <cstring>
+#include <limits>
+
+#include "host/support/exceptions.h"
+
+namespace Norvane::Shapefile::Detail {
+namespace {
+
+constexpr std::uint64_t kShpHeaderLength = 100;
+constexpr std::uint64_t kShxEntryLength = 8;
+constexpr unsigned char kEndOfFile = 0x1A;
+
+void putBigEndian32(unsigned char* at, std::uint32_t value) {
+    at[0] = static_cast<unsigned char>(value >> 24);
+    at[1] = static_cast<unsigned char>(value >> 16);
+    at[2] = static_cast<unsigned char>(value >> 8);
+    at[3] = static_cast<unsigned char>(value);
+}
+
+void putLittleEndian32(unsigned char* at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+void putLittleEndianDouble(unsigned char* at, double value) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    for (int i = 0; i < 8; ++i) at[i] = static_cast<unsigned char>(bits >> (8 * i));
+}
+
+class Bytes {
+public:
+    explicit Bytes(std::vector<unsigned char>& out) : m_out(out) {}
+    void Int(std::int32_t value) {
+        unsigned char at[4];
+        putLittleEndian32(at, static_cast<std::uint32_t>(value));
+        m_out.insert(m_out.end(), at, at + 4);
+    }
+    void Double(double value) {
+        unsigned char at[8];
+        putLittleEndianDouble(at, value);
+        m_out.insert(m_out.end(), at, at + 8);
+    }
+
+private:
+    std::vector<unsigned char>& m_out;
+};
+
+void writeAt(HookStream& stream, std::uint64_t at, const unsigned char* bytes, std::size_t count) {
+    stream.Seek(static_cast<std::int64_t>(at), SEEK_SET);
+    stream.Write(bytes, count);
+}
+
+}  // namespace
+
+bool RecordAppender::Takes(int shapeType) {
+    return shapeType == SHPT_POINT || shapeType == SHPT_ARC || shapeType == SHPT_POLYGON || shapeType == SHPT_MULTIPOINT;
+}
+
+RecordAppender::RecordAppender(StreamProvider& files, const AppendStart& start, std::string shpName)
+    : m_shpName(std::move(shpName)), m_shp(files.Open("shp", "rb+")), m_shx(files.Open("shx", "rb+")),
+      m_dbf(files.Open("dbf", "rb+")), m_start(start), m_recordCount(start.recordCount), m_shpLength(start.shpLength) {
+    if (!m_shp || !m_shx || !m_dbf) throw Support::ApplicationException("Could not open " + m_shpName + " for writing.");
+    m_shp->Seek(static_cast<std::int64_t>(m_shpLength), SEEK_SET);
+    m_shx->Seek(static_cast<std::int64_t>(kShpHeaderLength + kShxEntryLength * static_cast<std::uint64_t>(m_recordCount)),
+                SEEK_SET);
+    m_dbf->Seek(static_cast<std::int64_t>(start.dbfHeaderLength) +
+                    static_cast<std::int64_t>(start.dbfRecordLength) * m_recordCount,
+                SEEK_SET);
+}
+
+void RecordAppender::EncodeShape(const SHPObject& shape) {
+    m_record.assign(8, 0);  // the record header, filled in below
+    Bytes out(m_record);
+    out.Int(shape.nSHPType);
+    if (shape.nSHPType == SHPT_POINT) {
+        out.Double(shape.padfX[0]);
+        out.Double(shape.padfY[0]);
+    } else if (shape.nSHPType != SHPT_NULL) {
+        out.Double(shape.dfXMin);
+        out.Double(shape.dfYMin);
+        out.Double(shape.dfXMax);
+        out.Double(shape.dfYMax);
+        if (shape.nSHPType != SHPT_MULTIPOINT) out.Int(shape.nParts);
+        out.Int(shape.nVertices);
+        if (shape.nSHPType != SHPT_MULTIPOINT)
+            for (int i = 0; i < shape.nParts; ++i) out.Int(shape.panPartStart[i]);
+        for (int i = 0; i < shape.nVertices; ++i) {
+            out.Double(shape.padfX[i]);
+            out.Double(shape.padfY[i]);
+        }
+    }
+    putBigEndian32(m_record.data(), static_cast<std::uint32_t>(m_recordCount + 1));
+    putBigEndian32(m_record.data() + 4, static_cast<std::uint32_t>((m_record.size() - 8) / 2));
+}
+
+void RecordAppender::Append(const SHPObject& shape, std::string_view attributes) {
+    if (m_recordCount == std::numeric_limits<int>::max())
+        throw Support::ApplicationException("Could not write " + m_shpName + ": it holds as many records as it can.");
+    EncodeShape(shape);
+    if (m_shpLength + m_record.size() > std::numeric_limits<std::uint32_t>::max())
+        throw Support::ApplicationException("Could not write " + m_shpName + ": it would pass 4 GB.");
+    unsigned char entry[kShxEntryLength];
+    putBigEndian32(entry, static_cast<std::uint32_t>(m_shpLength / 2));
+    putBigEndian32(entry + 4, static_cast<std::uint32_t>((m_record.size() - 8) / 2));
+    m_shp->Write(m_record.data(), m_record.size());
+    m_shx->Write(entry, sizeof entry);
+    m_dbf->Write(attributes.data(), attributes.size());
+    m_shpLength += m_record.size();
+    ++m_recordCount;
+}
+
+void RecordAppender::Finish(const RecordBox& extent) {
+    m_dbf->Write(&kEndOfFile, 1);
+    unsigned char word[4];
+    putLittleEndian32(word, static_cast<std::uint32_t>(m_recordCount));
+    writeAt(*m_dbf, 4, word, 4);
+
+    const bool any = !extent.IsEmpty();
+    unsigned char box[32];
+    putLittleEndianDouble(box, any ? extent.XMin : 0.0);
+    putLittleEndianDouble(box + 8, any ? extent.YMin : 0.0);
+    putLittleEndianDouble(box + 16, any ? extent.XMax : 0.0);
+    putLittleEndianDouble(box + 24, any ? extent.YMax : 0.0);
+    const std::uint64_t shxLength = kShpHeaderLength + kShxEntryLength * static_cast<std::uint64_t>(m_recordCount);
+    for (const auto& [stream, length] : {std::pair{m_shp.get(), m_shpLength}, std::pair{m_shx.get(), shxLength}}) {
+        putBigEndian32(word, static_cast<std::uint32_t>(length / 2));
+        writeAt(*stream, 24, word, 4);
+        writeAt(*stream, 36, box, sizeof box);
+    }
+    for (HookStream* stream : {m_shp.get(), m_shx.get(), m_dbf.get()}) stream->Close();
+}
+
+}  // namespace Norvane::Shapefile::Detail
