@@ -12,4 +12,5 @@
 #include "allocate/demand_scale.h"
 #include "allocate/nearest_methods.h"
 #include "allocate/proportional_split.h"
+#include "allocate/unique_ids.h"
 #include "allocate/writers/result_files.h"

@@ -63,7 +63,7 @@ DemandSource::DemandSource(Norvane::Allotrix::Calculations::IDataLayer& layer, s
         throw InputError(m_fileName + ": the demand field \"" + m_demandField + "\" is not numeric");
     if (m_idField.empty()) return;
     requireField(layer, m_fileName, m_idField, "ID");
-    m_recordOfId.reserve(static_cast<std::size_t>(std::max(0, layer.FeatureCount())));
+    m_ids.Reserve(static_cast<std::size_t>(std::max(0, layer.FeatureCount())));
 }
 
 void DemandSource::Refuse(int recordNumber, const std::string& what) const {
@@ -88,9 +88,8 @@ std::string DemandSource::Id(int recordNumber) {
     if (m_idField.empty()) return std::to_string(recordNumber);
     std::string id = FieldValueText(m_layer.GetObjectValue(m_idField));
     if (id.empty()) Refuse(recordNumber, "no ID in \"" + m_idField + "\"");
-    const auto [seen, added] = m_recordOfId.emplace(id, recordNumber);
-    if (!added)
-        Refuse(recordNumber, "duplicate ID \"" + id + "\" (also record " + std::to_string(seen->second) + ")");
+    if (const std::optional<int> seen = m_ids.Add(id, recordNumber))
+        Refuse(recordNumber, "duplicate ID \"" + id + "\" (also record " + std::to_string(*seen) + ")");
     return id;
 }
 

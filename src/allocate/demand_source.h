@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 
 #include "allocate/allocation_options.h"
 #include "allocate/demand_scale.h"
 #include "allocate/unallocated_reason.h"
+#include "allocate/unique_ids.h"
 #include "host/calculations/i_data_layer.h"
 
 namespace Allotrix::Allocate {
@@ -45,7 +45,7 @@ private:
     std::string m_idField;
     double m_multiplier;
     const DemandScale& m_scale;
-    std::unordered_map<std::string, int> m_recordOfId;
+    UniqueIds m_ids;
 };
 
 // The point of a point record, or why it has none usable.

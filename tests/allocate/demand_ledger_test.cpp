@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <map>
 #include <random>
 
 #include "allocate/allocate.h"
@@ -81,4 +82,25 @@ TEST(DemandLedger, BalancesOnlyWhenEveryUnitIsAccountedFor) {
     EXPECT_EQ(ledger.UnallocatedFor(UnallocatedReason::OutsideEveryPolygon).sources, 1);
     EXPECT_THROW(ledger.AddInput(-1), ConservationError);
     EXPECT_THROW(ledger.AddInput(std::numeric_limits<std::int64_t>::max()), ConservationError);
+}
+
+TEST(UniqueIds, FindsEveryRepeatAndOnlyRepeatsWhileTheTableGrows) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> idOf(0, 30000);
+    UniqueIds ids;  // no Reserve: the table grows from its smallest size
+    std::map<std::string, int> expected;
+    for (int record = 1; record <= 50000; ++record) {
+        // Short and long IDs, so some live inside and some outside small-string storage.
+        const int n = idOf(random);
+        const std::string id = n % 4 == 0 ? "parcel-with-a-long-identifier-" + std::to_string(n) : std::to_string(n);
+        const auto [first, added] = expected.emplace(id, record);
+        const std::optional<int> seen = ids.Add(id, record);
+        if (added) {
+            ASSERT_FALSE(seen) << id;
+        } else {
+            ASSERT_EQ(seen, first->second) << id;
+        }
+    }
+    EXPECT_FALSE(ids.Add("", 1));
+    EXPECT_EQ(ids.Add("", 2), 1);
 }
