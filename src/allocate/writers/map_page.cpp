@@ -152,8 +152,13 @@ void writeConnectorsAndMeters(std::ostream& out, const AllocationResult& result,
     ChunkedText chunks(out);
     std::string& text = chunks.Text();
     text += "<g id=\"connectors\">\n";
+    const Connector* drawn = nullptr;
     for (const Connector& c : result.connectors) {
         if (!IsFinitePoint(c.from) || !IsFinitePoint(c.to)) continue;
+        // A meter split between a pipe's two ends has two connectors along
+        // one line; it is drawn once.
+        if (drawn && drawn->from == c.from && drawn->to == c.to) continue;
+        drawn = &c;
         text += "<line class=\"connector\" x1=\"";
         frame.AppendX(text, c.from.X);
         text += "\" y1=\"";

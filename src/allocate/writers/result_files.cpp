@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <fstream>
+#include <future>
 #include <stdexcept>
 
 #include "allocate/allocation_errors.h"
@@ -91,10 +92,18 @@ std::vector<NodeDemandChange> WriteResultFiles(const ResultFiles& files, Norvane
     model.Save(files.model);
     writeText(files.nodeTable, [&](std::ostream& out) { WriteNodeTable(out, changes, result); });
     writeText(files.unallocatedTable, [&](std::ostream& out) { WriteUnallocatedTable(out, result); });
-    WriteConnectorShapefile(tools, files.connectors.string(), result, model.Model());
-    writeText(files.map, [&](std::ostream& out) {
-        WriteMapPage(out, "Demand allocated onto " + fs::path(modelName).filename().string(), result, model.Model());
+    // The two large files are written side by side: both only read the
+    // model and the result, and at a million meters they take most of the
+    // run's writing time. The page's thread is joined (and its error passed
+    // on) before this returns, whatever happens to the shapefile.
+    const Norvane::Domain::DomainModel& network = model.Model();
+    std::future<void> page = std::async(std::launch::async, [&] {
+        writeText(files.map, [&](std::ostream& out) {
+            WriteMapPage(out, "Demand allocated onto " + fs::path(modelName).filename().string(), result, network);
+        });
     });
+    WriteConnectorShapefile(tools, files.connectors.string(), result, network);
+    page.get();
     return changes;
 }
 
