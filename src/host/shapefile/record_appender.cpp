@@ -72,32 +72,31 @@ RecordAppender::RecordAppender(StreamProvider& files, const AppendStart& start, 
                 SEEK_SET);
 }
 
-void RecordAppender::EncodeShape(const SHPObject& shape) {
+void RecordAppender::EncodeShape(const FlatShape& shape) {
     m_record.assign(8, 0);  // the record header, filled in below
     Bytes out(m_record);
-    out.Int(shape.nSHPType);
-    if (shape.nSHPType == SHPT_POINT) {
-        out.Double(shape.padfX[0]);
-        out.Double(shape.padfY[0]);
-    } else if (shape.nSHPType != SHPT_NULL) {
-        out.Double(shape.dfXMin);
-        out.Double(shape.dfYMin);
-        out.Double(shape.dfXMax);
-        out.Double(shape.dfYMax);
-        if (shape.nSHPType != SHPT_MULTIPOINT) out.Int(shape.nParts);
-        out.Int(shape.nVertices);
-        if (shape.nSHPType != SHPT_MULTIPOINT)
-            for (int i = 0; i < shape.nParts; ++i) out.Int(shape.panPartStart[i]);
-        for (int i = 0; i < shape.nVertices; ++i) {
-            out.Double(shape.padfX[i]);
-            out.Double(shape.padfY[i]);
+    out.Int(shape.type);
+    const int count = static_cast<int>(shape.x.size());
+    if (shape.type == SHPT_POINT) {
+        out.Double(shape.x[0]);
+        out.Double(shape.y[0]);
+    } else if (shape.type != SHPT_NULL) {
+        const RecordBox box = shape.Box();
+        for (const double side : {box.XMin, box.YMin, box.XMax, box.YMax}) out.Double(side);
+        if (shape.type != SHPT_MULTIPOINT) out.Int(static_cast<int>(shape.starts.size()));
+        out.Int(count);
+        if (shape.type != SHPT_MULTIPOINT)
+            for (const int start : shape.starts) out.Int(start);
+        for (int i = 0; i < count; ++i) {
+            out.Double(shape.x[static_cast<std::size_t>(i)]);
+            out.Double(shape.y[static_cast<std::size_t>(i)]);
         }
     }
     putBigEndian32(m_record.data(), static_cast<std::uint32_t>(m_recordCount + 1));
     putBigEndian32(m_record.data() + 4, static_cast<std::uint32_t>((m_record.size() - 8) / 2));
 }
 
-void RecordAppender::Append(const SHPObject& shape, std::string_view attributes) {
+void RecordAppender::Append(const FlatShape& shape, std::string_view attributes) {
     if (m_recordCount == std::numeric_limits<int>::max())
         throw Support::ApplicationException("Could not write " + m_shpName + ": it holds as many records as it can.");
     EncodeShape(shape);

@@ -15,8 +15,7 @@
 
 #include "host/shapefile/hook_stream.h"
 #include "host/shapefile/record_box.h"
-
-struct tagSHPObject;
+#include "host/shapefile/shape_geometry.h"
 
 namespace Norvane::Shapefile::Detail {
 
@@ -38,14 +37,14 @@ public:
 
     // `shape` is a null shape or one of the file's type; `attributes` the
     // whole dBASE record, deletion flag first.
-    void Append(const tagSHPObject& shape, std::string_view attributes);
+    void Append(const FlatShape& shape, std::string_view attributes);
     int RecordCount() const { return m_recordCount; }
     // Writes the end-of-file mark of the table and the counts, lengths and
     // `extent` into the headers, then closes the files.
     void Finish(const RecordBox& extent);
 
 private:
-    void EncodeShape(const tagSHPObject& shape);
+    void EncodeShape(const FlatShape& shape);
 
     std::string m_shpName;
     std::unique_ptr<HookStream> m_shp, m_shx, m_dbf;

@@ -23,30 +23,33 @@ void requireFinite(const GeometryPoint& p, const std::string& fileName) {
     if (!std::isfinite(p.X) || !std::isfinite(p.Y)) refuse(fileName, "a coordinate is not a finite number");
 }
 
-// Flat coordinate arrays and part starts, as SHPCreateObject takes them.
-struct FlatParts {
-    std::vector<double> x, y;
-    std::vector<int> starts;
-
-    void Add(const PointArray& part) {
-        starts.push_back(static_cast<int>(x.size()));
-        x.reserve(x.size() + part.size());
-        y.reserve(y.size() + part.size());
-        for (const GeometryPoint& p : part) {
-            x.push_back(p.X);
-            y.push_back(p.Y);
-        }
+void addPart(FlatShape& shape, const PointArray& part) {
+    shape.starts.push_back(static_cast<int>(shape.x.size()));
+    for (const GeometryPoint& p : part) {
+        shape.x.push_back(p.X);
+        shape.y.push_back(p.Y);
     }
-};
+}
 
-void addClosedRing(FlatParts& flat, const PointArray& ring, const std::string& fileName) {
+void addClosedRing(FlatShape& shape, const PointArray& ring, const std::string& fileName) {
     const bool open = ring.front() != ring.back();
     if (ring.size() + open < 4) refuse(fileName, "a polygon ring has fewer than three points");
-    flat.Add(ring);
+    addPart(shape, ring);
     if (open) {
-        flat.x.push_back(ring.front().X);
-        flat.y.push_back(ring.front().Y);
+        shape.x.push_back(ring.front().X);
+        shape.y.push_back(ring.front().Y);
     }
+}
+
+ShapeObjectPtr nullShape() { return ShapeObjectPtr(SHPCreateSimpleObject(SHPT_NULL, 0, nullptr, nullptr, nullptr)); }
+
+// Outer rings clockwise and holes anticlockwise, as shapelib decides which
+// ring lies in which.
+void windRings(FlatShape& shape) {
+    const ShapeObjectPtr object = ShapeObjectOf(shape);
+    SHPRewindObject(nullptr, object.get());
+    std::copy_n(object->padfX, shape.x.size(), shape.x.begin());
+    std::copy_n(object->padfY, shape.y.size(), shape.y.begin());
 }
 
 }  // namespace
@@ -69,34 +72,60 @@ PointArrayList PartsOf(const SHPObject& shape) {
     return parts;
 }
 
-ShapeObjectPtr NullShape() { return ShapeObjectPtr(SHPCreateSimpleObject(SHPT_NULL, 0, nullptr, nullptr, nullptr)); }
-
-ShapeObjectPtr PointShape(int shapeType, const GeometryPoint& point, const std::string& fileName) {
-    if (point.IsEmpty()) return NullShape();
-    requireFinite(point, fileName);
-    return ShapeObjectPtr(SHPCreateSimpleObject(shapeType, 1, &point.X, &point.Y, nullptr));
+void FlatShape::Clear() {
+    type = SHPT_NULL;
+    starts.clear();
+    x.clear();
+    y.clear();
 }
 
-ShapeObjectPtr PartsShape(int shapeType, std::span<const PointArray> parts, const std::string& fileName) {
+RecordBox FlatShape::Box() const {
+    RecordBox box;
+    if (type == SHPT_NULL) return box;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        box.XMin = std::min(box.XMin, x[i]);
+        box.YMin = std::min(box.YMin, y[i]);
+        box.XMax = std::max(box.XMax, x[i]);
+        box.YMax = std::max(box.YMax, y[i]);
+    }
+    return box;
+}
+
+void FlattenPoint(FlatShape& shape, int shapeType, const GeometryPoint& point, const std::string& fileName) {
+    shape.Clear();
+    if (point.IsEmpty()) return;
+    requireFinite(point, fileName);
+    shape.type = shapeType;
+    shape.x.push_back(point.X);
+    shape.y.push_back(point.Y);
+}
+
+void FlattenParts(FlatShape& shape, int shapeType, std::span<const PointArray> parts, const std::string& fileName) {
+    shape.Clear();
     const int family = ShapeFamily(shapeType);
-    FlatParts flat;
     for (const PointArray& part : parts) {
         if (part.empty()) continue;
         for (const GeometryPoint& p : part) requireFinite(p, fileName);
         if (family == 5)
-            addClosedRing(flat, part, fileName);
+            addClosedRing(shape, part, fileName);
         else if (family == 3 && part.size() < 2)
             refuse(fileName, "a polyline part has a single point");
         else
-            flat.Add(part);
+            addPart(shape, part);
     }
-    if (flat.x.empty()) return NullShape();
-    const int count = static_cast<int>(flat.x.size());
-    if (family == 8) return ShapeObjectPtr(SHPCreateSimpleObject(shapeType, count, flat.x.data(), flat.y.data(), nullptr));
-    ShapeObjectPtr shape(SHPCreateObject(shapeType, -1, static_cast<int>(flat.starts.size()), flat.starts.data(), nullptr,
-                                         count, flat.x.data(), flat.y.data(), nullptr, nullptr));
-    if (family == 5) SHPRewindObject(nullptr, shape.get());
-    return shape;
+    if (shape.x.empty()) return;
+    shape.type = shapeType;
+    if (family == 8) shape.starts.clear();
+    if (family == 5) windRings(shape);
+}
+
+ShapeObjectPtr ShapeObjectOf(const FlatShape& shape) {
+    if (shape.type == SHPT_NULL) return nullShape();
+    const int count = static_cast<int>(shape.x.size());
+    if (shape.starts.empty())
+        return ShapeObjectPtr(SHPCreateSimpleObject(shape.type, count, shape.x.data(), shape.y.data(), nullptr));
+    return ShapeObjectPtr(SHPCreateObject(shape.type, -1, static_cast<int>(shape.starts.size()), shape.starts.data(),
+                                          nullptr, count, shape.x.data(), shape.y.data(), nullptr, nullptr));
 }
 
 }  // namespace Norvane::Shapefile::Detail

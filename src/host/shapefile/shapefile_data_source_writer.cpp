@@ -15,7 +15,6 @@
 namespace Norvane::Shapefile {
 
 using Detail::ShapeFamily;
-using Detail::ShapeObjectPtr;
 using Support::GeometryPoint;
 using Support::PointArray;
 using Support::PointArrayList;
@@ -104,7 +103,7 @@ struct ShapefileDataSourceWriter::Impl {
     // New records of the plain shape types bypass shapelib (see
     // record_appender.h); the handles are closed meanwhile and reopened
     // when shapelib is needed again.
-    void appendDirectly(const SHPObject& shape) {
+    void appendDirectly(const Detail::FlatShape& shape) {
         if (!appender) {
             const Detail::AppendStart start{shp->nRecords, shp->nFileSize, dbf->nHeaderLength, dbf->nRecordLength};
             setHeaderExtent();
@@ -134,20 +133,22 @@ struct ShapefileDataSourceWriter::Impl {
         return cursor.position;
     }
 
-    void writeShape(ShapeObjectPtr shape) {
+    // The shape just checked into `checked` becomes the new record's, or the
+    // current record's.
+    void writeCheckedShape() {
         if (adding) {
-            pending = std::move(shape);
+            std::swap(pending, checked);
             return;
         }
         useShapelib();
-        if (SHPWriteObject(shp, currentRecord(), shape.get()) < 0) failed();
-        addToExtent(*shape);
+        if (SHPWriteObject(shp, currentRecord(), Detail::ShapeObjectOf(checked).get()) < 0) failed();
+        addToExtent(checked);
         edit.ThrowIfFailed();
     }
 
-    void addToExtent(const SHPObject& shape) {
+    void addToExtent(const Detail::FlatShape& shape) {
         changedShapes = true;
-        if (shape.nSHPType != SHPT_NULL) extent.Add({shape.dfXMin, shape.dfYMin, shape.dfXMax, shape.dfYMax});
+        extent.Add(shape.Box());
     }
 
     void requireFamily(std::initializer_list<int> families, const char* what) const {
@@ -192,7 +193,10 @@ struct ShapefileDataSourceWriter::Impl {
     Detail::RecordCursor cursor;
     bool adding = false;
     std::string record;    // the new record's attributes while adding
-    ShapeObjectPtr pending;  // the new record's shape while adding
+    // The new record's shape while adding, and a shape being checked: one
+    // that is refused leaves the pending one as it was. Both are refilled
+    // for every record.
+    Detail::FlatShape pending, checked;
 };
 
 ShapefileDataSourceWriter::ShapefileDataSourceWriter() = default;
@@ -261,52 +265,56 @@ void ShapefileDataSourceWriter::AddRecordBegin() {
     if (impl.adding) throw Support::InvalidOperationException("AddRecordBegin was called twice without AddRecordEnd.");
     impl.adding = true;
     impl.record = impl.blankRecord;
-    impl.pending.reset();
+    impl.pending.Clear();
 }
 
 void ShapefileDataSourceWriter::AddRecordEnd() {
     Impl& impl = open();
     if (!impl.adding) throw Support::InvalidOperationException("AddRecordEnd was called without AddRecordBegin.");
     impl.adding = false;
-    const ShapeObjectPtr shape = impl.pending ? std::move(impl.pending) : Detail::NullShape();
     if (Detail::RecordAppender::Takes(impl.shapeType)) {
-        impl.appendDirectly(*shape);
+        impl.appendDirectly(impl.pending);
     } else {
-        const int index = SHPWriteObject(impl.shp, -1, shape.get());
+        const int index = SHPWriteObject(impl.shp, -1, Detail::ShapeObjectOf(impl.pending).get());
         if (index < 0 || !DBFWriteTuple(impl.dbf, index, impl.record.data())) impl.failed();
     }
-    impl.addToExtent(*shape);
+    impl.addToExtent(impl.pending);
     impl.edit.ThrowIfFailed();
 }
 
 void ShapefileDataSourceWriter::WritePointGeometry(const GeometryPoint& point) {
     Impl& impl = open();
     impl.requireFamily({1, 8}, "a point");
-    impl.writeShape(Detail::PointShape(impl.shapeType, point, impl.paths.shp));
+    Detail::FlattenPoint(impl.checked, impl.shapeType, point, impl.paths.shp);
+    impl.writeCheckedShape();
 }
 
 void ShapefileDataSourceWriter::WritePolylineGeometry(const PointArray& points) {
     Impl& impl = open();
     impl.requireFamily({3, 8}, "a polyline");
-    impl.writeShape(Detail::PartsShape(impl.shapeType, std::span(&points, 1), impl.paths.shp));
+    Detail::FlattenParts(impl.checked, impl.shapeType, std::span(&points, 1), impl.paths.shp);
+    impl.writeCheckedShape();
 }
 
 void ShapefileDataSourceWriter::WritePolylineGeometry(const PointArrayList& parts) {
     Impl& impl = open();
     impl.requireFamily({3, 8}, "a polyline");
-    impl.writeShape(Detail::PartsShape(impl.shapeType, parts, impl.paths.shp));
+    Detail::FlattenParts(impl.checked, impl.shapeType, parts, impl.paths.shp);
+    impl.writeCheckedShape();
 }
 
 void ShapefileDataSourceWriter::WritePolygonGeometry(const PointArray& ring) {
     Impl& impl = open();
     impl.requireFamily({5}, "a polygon");
-    impl.writeShape(Detail::PartsShape(impl.shapeType, std::span(&ring, 1), impl.paths.shp));
+    Detail::FlattenParts(impl.checked, impl.shapeType, std::span(&ring, 1), impl.paths.shp);
+    impl.writeCheckedShape();
 }
 
 void ShapefileDataSourceWriter::WritePolygonGeometry(const PointArrayList& rings) {
     Impl& impl = open();
     impl.requireFamily({5}, "a polygon");
-    impl.writeShape(Detail::PartsShape(impl.shapeType, rings, impl.paths.shp));
+    Detail::FlattenParts(impl.checked, impl.shapeType, rings, impl.paths.shp);
+    impl.writeCheckedShape();
 }
 
 void ShapefileDataSourceWriter::WriteGeometry(const PointArray& points) {
