@@ -1,5 +1,6 @@
 #include "allocate/nearest_methods.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -99,14 +100,13 @@ PipeEnds EndsOf(const DomainModel& model, std::int32_t pipe) {
 }
 
 // The shares of the start and the end node.
-std::vector<std::int64_t> SplitAlongPipe(std::int64_t units, PipeSplit split, double fraction, bool startTakes,
+std::array<std::int64_t, 2> SplitAlongPipe(std::int64_t units, PipeSplit split, double fraction, bool startTakes,
                                          bool endTakes) {
     double toStart = split == PipeSplit::Equal ? 0.5 : 1.0 - fraction;
     if (!startTakes) toStart = 0.0;
     if (!endTakes) toStart = 1.0;
-    const double weights[] = {toStart, 1.0 - toStart};
-    if (!(weights[0] + weights[1] > 0.0)) return {units, 0};
-    return SplitProportionally(units, weights);
+    if (!(toStart + (1.0 - toStart) > 0.0)) return {units, 0};
+    return SplitInTwo(units, toStart, 1.0 - toStart);
 }
 
 }  // namespace

@@ -1,13 +1,19 @@
 #include "allocate/proportional_split.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
 #include <stdexcept>
 
 namespace Allotrix::Allocate {
 
-std::vector<std::int64_t> SplitProportionally(std::int64_t total, std::span<const double> weights) {
+namespace {
+
+// The split into `shares`, with `remainders` and `order` as working room;
+// all three have one entry per weight.
+void splitInto(std::int64_t total, std::span<const double> weights, std::span<std::int64_t> shares,
+               std::span<long double> remainders, std::span<std::size_t> order) {
     long double sum = 0.0L;
     for (const double weight : weights) {
         if (!std::isfinite(weight) || weight < 0.0) throw std::invalid_argument("a weight is negative or not finite");
@@ -17,8 +23,6 @@ std::vector<std::int64_t> SplitProportionally(std::int64_t total, std::span<cons
         throw std::invalid_argument("nothing to split by");
 
     const std::size_t n = weights.size();
-    std::vector<std::int64_t> shares(n);
-    std::vector<long double> remainders(n);
     std::int64_t given = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const long double exact = static_cast<long double>(total) * weights[i] / sum;
@@ -29,7 +33,6 @@ std::vector<std::int64_t> SplitProportionally(std::int64_t total, std::span<cons
     }
     // Largest remainders first, then the earlier weight: a total order, so
     // an in-place sort gives it without the buffer a stable sort takes.
-    std::vector<std::size_t> order(n);
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         return remainders[a] != remainders[b] ? remainders[a] > remainders[b] : a < b;
@@ -47,6 +50,24 @@ std::vector<std::int64_t> SplitProportionally(std::int64_t total, std::span<cons
         --shares[i];
         --given;
     }
+}
+
+}  // namespace
+
+std::vector<std::int64_t> SplitProportionally(std::int64_t total, std::span<const double> weights) {
+    std::vector<std::int64_t> shares(weights.size());
+    std::vector<long double> remainders(weights.size());
+    std::vector<std::size_t> order(weights.size());
+    splitInto(total, weights, shares, remainders, order);
+    return shares;
+}
+
+std::array<std::int64_t, 2> SplitInTwo(std::int64_t total, double first, double second) {
+    const double weights[] = {first, second};
+    std::array<std::int64_t, 2> shares{};
+    std::array<long double, 2> remainders{};
+    std::array<std::size_t, 2> order{};
+    splitInto(total, weights, shares, remainders, order);
     return shares;
 }
 

@@ -2,6 +2,7 @@
 // the shares add up to the total exactly.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -14,5 +15,7 @@ namespace Allotrix::Allocate {
 // first weight winning a tie. The shares always sum to `total`.
 // std::invalid_argument when the weights cannot divide anything.
 std::vector<std::int64_t> SplitProportionally(std::int64_t total, std::span<const double> weights);
+// The same for two weights, without allocating: one per meter on a pipe.
+std::array<std::int64_t, 2> SplitInTwo(std::int64_t total, double first, double second);
 
 }  // namespace Allotrix::Allocate

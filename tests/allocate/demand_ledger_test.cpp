@@ -19,6 +19,10 @@ TEST(ProportionalSplit, SharesAlwaysSumToTheTotalAndStayWithinAUnitOfTheirPropor
         std::vector<double> weights(static_cast<std::size_t>(counts(random)));
         for (double& w : weights) w = trial % 5 == 0 && &w != &weights.front() ? 0.0 : weightOf(random) + 1e-300;
         const auto shares = SplitProportionally(total, weights);
+        if (weights.size() == 2) {
+            const auto pair = SplitInTwo(total, weights[0], weights[1]);
+            ASSERT_EQ(std::vector(pair.begin(), pair.end()), shares);
+        }
         long double sum = 0;
         for (double w : weights) sum += w;
         std::int64_t given = 0;
