@@ -60,7 +60,8 @@ bool RecordAppender::Takes(int shapeType) {
     return shapeType == SHPT_POINT || shapeType == SHPT_ARC || shapeType == SHPT_POLYGON || shapeType == SHPT_MULTIPOINT;
 }
 
-RecordAppender::RecordAppender(StreamProvider& files, const AppendStart& start, std::string shpName)
+RecordAppender::RecordAppender(StreamProvider& files, const AppendStart& start, std::string shpName,
+                               std::span<const DbfField> fields)
     : m_shpName(std::move(shpName)), m_shp(files.Open("shp", "rb+")), m_shx(files.Open("shx", "rb+")),
       m_dbf(files.Open("dbf", "rb+")), m_start(start), m_recordCount(start.recordCount), m_shpLength(start.shpLength) {
     if (!m_shp || !m_shx || !m_dbf) throw Support::ApplicationException("Could not open " + m_shpName + " for writing.");
@@ -70,6 +71,8 @@ RecordAppender::RecordAppender(StreamProvider& files, const AppendStart& start, 
     m_dbf->Seek(static_cast<std::int64_t>(start.dbfHeaderLength) +
                     static_cast<std::int64_t>(start.dbfRecordLength) * m_recordCount,
                 SEEK_SET);
+    if (m_recordCount == 0 && HeldRecords::Worthwhile(fields))
+        m_held = std::make_unique<HeldRecords>(std::vector(fields.begin(), fields.end()), start.dbfRecordLength);
 }
 
 void RecordAppender::EncodeShape(const FlatShape& shape) {
@@ -107,12 +110,19 @@ void RecordAppender::Append(const FlatShape& shape, std::string_view attributes)
     putBigEndian32(entry + 4, static_cast<std::uint32_t>((m_record.size() - 8) / 2));
     m_shp->Write(m_record.data(), m_record.size());
     m_shx->Write(entry, sizeof entry);
-    m_dbf->Write(attributes.data(), attributes.size());
+    if (m_held)
+        m_held->Hold(attributes);
+    else
+        m_dbf->Write(attributes.data(), attributes.size());
     m_shpLength += m_record.size();
     ++m_recordCount;
 }
 
-void RecordAppender::Finish(const RecordBox& extent) {
+void RecordAppender::Finish(const RecordBox& extent, bool fitText) {
+    if (m_held && fitText)
+        m_held->WriteFitted(*m_dbf, m_start.dbfHeaderLength);
+    else if (m_held)
+        m_held->WriteDeclared(*m_dbf);
     m_dbf->Write(&kEndOfFile, 1);
     unsigned char word[4];
     putLittleEndian32(word, static_cast<std::uint32_t>(m_recordCount));

@@ -109,21 +109,23 @@ struct ShapefileDataSourceWriter::Impl {
             setHeaderExtent();
             closeHandles();
             edit.ThrowIfFailed();
-            appender = std::make_unique<Detail::RecordAppender>(edit, start, paths.shp);
+            appender = std::make_unique<Detail::RecordAppender>(edit, start, paths.shp, fields.Fields());
         }
         appender->Append(shape, record);
     }
 
-    void finishAppending() {
+    // Text fields are fitted to their values only when the writer closes:
+    // records added after shapelib's turn must fit the declared widths.
+    void finishAppending(bool closing) {
         if (!appender) return;
         const std::unique_ptr<Detail::RecordAppender> finishing = std::move(appender);
-        finishing->Finish(extent.box);
+        finishing->Finish(extent.box, closing);
         edit.ThrowIfFailed();
     }
 
     void useShapelib() {
         if (!appender) return;
-        finishAppending();
+        finishAppending(false);
         openHandles();
     }
 
@@ -214,7 +216,7 @@ void ShapefileDataSourceWriter::Close() {
     if (!m_impl) return;
     const std::unique_ptr<Impl> impl = std::move(m_impl);  // closed whatever happens
     if (impl->appender) {
-        impl->finishAppending();
+        impl->finishAppending(true);
     } else {
         impl->setHeaderExtent();
         impl->closeHandles();

@@ -64,6 +64,8 @@ TEST(ShapefileWriter, FillsAnEmptyShapefileThatOgrinfoAndPyshpReadAlike) {
     WriteThreeMeters(writer);
     writer.Close();
 
+    // NAME, declared 80 wide, is as wide as "Z\u00FCrich" in UTF-8.
+    EXPECT_EQ(Bytes(base + ".dbf").at(32 + 2 * 32 + 16), 7);
     ShapefileDataSourceReader reader;
     reader.OpenDataFile(base);
     ASSERT_EQ(reader.RecordCount(), 3);
@@ -263,15 +265,15 @@ TEST(ShapefileWriter, RefusesWhatTheFileCannotHoldAndStaysUsable) {
 }
 
 // Writes 100,000 points into `base`; the text of the error that stopped it.
-std::string FailureOfLargeWrite(const std::string& base) {
+std::string FailureOfLargeWrite(const std::string& base, const std::string& name = "meter", int count = 100000) {
     try {
         ShapefileDataSourceWriter writer;
         writer.OpenDataFile(base);
         writer.AddField(DBFFieldInfo("NAME", DBFFieldType::Text));
-        for (int i = 0; i < 100000; ++i) {
+        for (int i = 0; i < count; ++i) {
             writer.AddRecordBegin();
             writer.WritePointGeometry({double(i), double(i)});
-            writer.WriteFieldData(std::string("meter"), "NAME");
+            writer.WriteFieldData(name, "NAME");
             writer.AddRecordEnd();
         }
         writer.Close();
@@ -294,9 +296,12 @@ TEST(ShapefileWriter, AFailedWriteLeavesTheFilesAsTheyWereAndNamesTheFile) {
         small.rlim_cur = 1 << 20;
         ::setrlimit(RLIMIT_FSIZE, &small);
         const std::string failure = FailureOfLargeWrite(base);
+        // Long names: the attributes fail first, as the writer closes.
+        const std::string closing = FailureOfLargeWrite(base, std::string(80, 'x'), 20000);
         ::setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
-        EXPECT_NE(failure.find("Could not write " + base + ".dbf: File too large"), std::string::npos) << failure;
+        EXPECT_NE(failure.find("Could not write " + base + ".shp: File too large"), std::string::npos) << failure;
+        EXPECT_NE(closing.find("Could not write " + base + ".dbf: File too large"), std::string::npos) << closing;
         EXPECT_EQ(Snapshot(folder), before);
     }
     // A read-only folder; the superuser may write anywhere, so the check runs
