@@ -26,4 +26,22 @@ inline double LittleEndianDouble(const unsigned char* at) {
     return std::bit_cast<double>(bits);
 }
 
+inline void PutBigEndian32(unsigned char* at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(value >> (24 - 8 * i));
+}
+
+inline void PutLittleEndian16(unsigned char* at, std::uint16_t value) {
+    at[0] = static_cast<unsigned char>(value);
+    at[1] = static_cast<unsigned char>(value >> 8);
+}
+
+inline void PutLittleEndian32(unsigned char* at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+inline void PutLittleEndianDouble(unsigned char* at, double value) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    for (int i = 0; i < 8; ++i) at[i] = static_cast<unsigned char>(bits >> (8 * i));
+}
+
 }  // namespace Norvane::Shapefile::Detail

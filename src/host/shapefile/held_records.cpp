@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "host/shapefile/byte_order.h"
+
 namespace Norvane::Shapefile::Detail {
 namespace {
 
@@ -93,8 +95,8 @@ void HeldRecords::WriteFitted(HookStream& dbf, int headerLength) const {
         dbf.Seek(kFirstFieldDescriptor + kFieldDescriptorLength * static_cast<std::int64_t>(i) + kWidthInDescriptor, SEEK_SET);
         dbf.Write(&width, 1);
     }
-    const unsigned char length[] = {static_cast<unsigned char>(recordLength & 0xFF),
-                                    static_cast<unsigned char>(recordLength >> 8)};
+    unsigned char length[2];
+    PutLittleEndian16(length, static_cast<std::uint16_t>(recordLength));
     dbf.Seek(kRecordLengthInHeader, SEEK_SET);
     dbf.Write(length, sizeof length);
 

@@ -2,10 +2,10 @@
 
 #include <shapefil.h>
 
-#include <bit>
 #include <cstring>
 #include <limits>
 
+#include "host/shapefile/byte_order.h"
 #include "host/support/exceptions.h"
 
 namespace Norvane::Shapefile::Detail {
@@ -15,33 +15,17 @@ constexpr std::uint64_t kShpHeaderLength = 100;
 constexpr std::uint64_t kShxEntryLength = 8;
 constexpr unsigned char kEndOfFile = 0x1A;
 
-void putBigEndian32(unsigned char* at, std::uint32_t value) {
-    at[0] = static_cast<unsigned char>(value >> 24);
-    at[1] = static_cast<unsigned char>(value >> 16);
-    at[2] = static_cast<unsigned char>(value >> 8);
-    at[3] = static_cast<unsigned char>(value);
-}
-
-void putLittleEndian32(unsigned char* at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(value >> (8 * i));
-}
-
-void putLittleEndianDouble(unsigned char* at, double value) {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    for (int i = 0; i < 8; ++i) at[i] = static_cast<unsigned char>(bits >> (8 * i));
-}
-
 class Bytes {
 public:
     explicit Bytes(std::vector<unsigned char>& out) : m_out(out) {}
     void Int(std::int32_t value) {
         unsigned char at[4];
-        putLittleEndian32(at, static_cast<std::uint32_t>(value));
+        PutLittleEndian32(at, static_cast<std::uint32_t>(value));
         m_out.insert(m_out.end(), at, at + 4);
     }
     void Double(double value) {
         unsigned char at[8];
-        putLittleEndianDouble(at, value);
+        PutLittleEndianDouble(at, value);
         m_out.insert(m_out.end(), at, at + 8);
     }
 
@@ -95,8 +79,8 @@ void RecordAppender::EncodeShape(const FlatShape& shape) {
             out.Double(shape.y[static_cast<std::size_t>(i)]);
         }
     }
-    putBigEndian32(m_record.data(), static_cast<std::uint32_t>(m_recordCount + 1));
-    putBigEndian32(m_record.data() + 4, static_cast<std::uint32_t>((m_record.size() - 8) / 2));
+    PutBigEndian32(m_record.data(), static_cast<std::uint32_t>(m_recordCount + 1));
+    PutBigEndian32(m_record.data() + 4, static_cast<std::uint32_t>((m_record.size() - 8) / 2));
 }
 
 void RecordAppender::Append(const FlatShape& shape, std::string_view attributes) {
@@ -106,8 +90,8 @@ void RecordAppender::Append(const FlatShape& shape, std::string_view attributes)
     if (m_shpLength + m_record.size() > std::numeric_limits<std::uint32_t>::max())
         throw Support::ApplicationException("Could not write " + m_shpName + ": it would pass 4 GB.");
     unsigned char entry[kShxEntryLength];
-    putBigEndian32(entry, static_cast<std::uint32_t>(m_shpLength / 2));
-    putBigEndian32(entry + 4, static_cast<std::uint32_t>((m_record.size() - 8) / 2));
+    PutBigEndian32(entry, static_cast<std::uint32_t>(m_shpLength / 2));
+    PutBigEndian32(entry + 4, static_cast<std::uint32_t>((m_record.size() - 8) / 2));
     m_shp->Write(m_record.data(), m_record.size());
     m_shx->Write(entry, sizeof entry);
     if (m_held)
@@ -125,18 +109,18 @@ void RecordAppender::Finish(const RecordBox& extent, bool fitText) {
         m_held->WriteDeclared(*m_dbf);
     m_dbf->Write(&kEndOfFile, 1);
     unsigned char word[4];
-    putLittleEndian32(word, static_cast<std::uint32_t>(m_recordCount));
+    PutLittleEndian32(word, static_cast<std::uint32_t>(m_recordCount));
     writeAt(*m_dbf, 4, word, 4);
 
     const bool any = !extent.IsEmpty();
     unsigned char box[32];
-    putLittleEndianDouble(box, any ? extent.XMin : 0.0);
-    putLittleEndianDouble(box + 8, any ? extent.YMin : 0.0);
-    putLittleEndianDouble(box + 16, any ? extent.XMax : 0.0);
-    putLittleEndianDouble(box + 24, any ? extent.YMax : 0.0);
+    PutLittleEndianDouble(box, any ? extent.XMin : 0.0);
+    PutLittleEndianDouble(box + 8, any ? extent.YMin : 0.0);
+    PutLittleEndianDouble(box + 16, any ? extent.XMax : 0.0);
+    PutLittleEndianDouble(box + 24, any ? extent.YMax : 0.0);
     const std::uint64_t shxLength = kShpHeaderLength + kShxEntryLength * static_cast<std::uint64_t>(m_recordCount);
     for (const auto& [stream, length] : {std::pair{m_shp.get(), m_shpLength}, std::pair{m_shx.get(), shxLength}}) {
-        putBigEndian32(word, static_cast<std::uint32_t>(length / 2));
+        PutBigEndian32(word, static_cast<std::uint32_t>(length / 2));
         writeAt(*stream, 24, word, 4);
         writeAt(*stream, 36, box, sizeof box);
     }
