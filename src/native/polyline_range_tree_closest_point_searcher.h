@@ -13,7 +13,8 @@ namespace Korvex::Geom {
 // distance; a leaf is scanned only when its rectangle may hold a closer point.
 class PolylineRangeTreeClosestPointSearcher final : public XYRangeTreeHandler {
 public:
-    // Resets every field; one handler serves any number of searches.
+    // Resets the search; one handler serves any number of searches. Only
+    // the nearest-first search's first guess (its last answer) is kept.
     void StartSearch(double x, double y, double radius);
     // Optional, between StartSearch and the traversal: measures pipes near
     // the query (found by descending the tree towards it) and starts the
@@ -64,6 +65,10 @@ private:
     DPoint2d m_closestPoint{0.0, 0.0};
     const PlexPolyline* m_result = nullptr;
     std::vector<QueuedSubtree> m_queue;  // kept to spare an allocation per search
+    // The leaf of the nearest-first search's last answer and the packed
+    // tree it came from: meters near one another share pipes.
+    const XYRangeTreePacked* m_guessTree = nullptr;
+    int m_guessLeaf = -1;
 };
 
 }  // namespace Korvex::Geom

@@ -59,6 +59,23 @@ void PolylineRangeTreeClosestPointSearcher::VisitNearestFirst(const XYRangeTreeP
     double best = m_bestDistanceSquared;
     int bestLeaf = -1;  // the traversal meets leaves in index order
     DPoint2d bestPoint = m_closestPoint;
+    const auto pipeAt = [&](int leaf) -> const PlexPolyline& {
+        return *static_cast<const PlexPolyline*>(tree.LeafData()[static_cast<size_t>(leaf)]);
+    };
+    // The last answer, usually near the next query, is measured first: its
+    // distance prunes from the start much of what a cold search would queue.
+    // Any pipe of the tree gives a true bound, and the tie rule below still
+    // prefers a lower-numbered pipe at the same distance, so the answer is
+    // the same.
+    if (m_guessTree == &tree && m_guessLeaf >= 0 && static_cast<size_t>(m_guessLeaf) < tree.LeafData().size()) {
+        DPoint2d point{0.0, 0.0};
+        const double d2 = MeasurePolyline(pipeAt(m_guessLeaf), &point);
+        if (d2 < best) {
+            best = d2;
+            bestLeaf = m_guessLeaf;
+            bestPoint = point;
+        }
+    }
     m_queue.clear();
     if (tree.Root() >= 0)
         m_queue.push_back({0.0, tree.Root()});
@@ -70,9 +87,8 @@ void PolylineRangeTreeClosestPointSearcher::VisitNearestFirst(const XYRangeTreeP
             break;  // everything left is farther still
         if (entry.node < 0) {
             const int leaf = -1 - entry.node;
-            const auto& pipe = *static_cast<const PlexPolyline*>(tree.LeafData()[static_cast<size_t>(leaf)]);
             DPoint2d point{0.0, 0.0};
-            const double d2 = MeasurePolyline(pipe, &point);
+            const double d2 = MeasurePolyline(pipeAt(leaf), &point);
             // The traversal keeps the first pipe at the least distance; a
             // pipe that measures nothing never counts.
             if (d2 < best || (bestLeaf >= 0 && d2 == best && leaf < bestLeaf)) {
@@ -94,6 +110,8 @@ void PolylineRangeTreeClosestPointSearcher::VisitNearestFirst(const XYRangeTreeP
     }
     if (bestLeaf < 0)
         return;
+    m_guessTree = &tree;
+    m_guessLeaf = bestLeaf;
     m_bestDistanceSquared = best;
     const double r = std::sqrt(best);
     m_searchRange.low = {m_query.x - r, m_query.y - r};

@@ -44,9 +44,15 @@ TEST(NearestPipeSearch, NearestFirstFindsWhatTheTraversalFinds) {
                                                           &records.emplace_back(), nullptr, nullptr,
                                                           nullptr, nullptr);
         }
-        std::uniform_int_distribution<int> halfGrid(-10, 140);
-        for (int q = 0; q < 2000; ++q) {
-            const Korvex::NativeGeometryPoint query{halfGrid(random) * 0.5, halfGrid(random) * 0.5, 0.0};
+        // Every other query a half step from the one before, as meters in
+        // spatial order come: the search starts from its last answer.
+        std::uniform_int_distribution<int> halfGrid(-10, 140), halfStep(-1, 1);
+        Korvex::NativeGeometryPoint query{0.0, 0.0, 0.0};
+        for (int q = 0; q < 4000; ++q) {
+            if (q % 2 == 0)
+                query = {halfGrid(random) * 0.5, halfGrid(random) * 0.5, 0.0};
+            else
+                query = {query.x + halfStep(random) * 0.5, query.y + halfStep(random) * 0.5, 0.0};
             std::int32_t id = -1;
             CStandAloneDataTools::SearchRangeTree(tree, handler, &query, 1e6, &id);
             const auto fast = Answer(*handler);
