@@ -1,33 +1,18 @@
-// A shapefile from fuzzer bytes: two little-endian 32-bit lengths, then the
-// .shp and the .shx of those lengths, then the .dbf. Every input must either
-// open and be read whole, record by record, or fail with an error that names
-// the file; it must never crash, hang or allocate without bound.
+// A shapefile from fuzzer bytes (see shapefile_images_input.h). Every input
+// must either open and be read whole, record by record, or fail with an
+// error that names the file; it must never crash, hang or allocate without
+// bound.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "host/host.h"
 #include "host/shapefile/text_codec.h"
+#include "shapefile_images_input.h"
 
 using namespace Norvane::Shapefile;
 
 namespace {
-
-FileImage Take(const std::uint8_t*& data, std::size_t& size, std::size_t wanted) {
-    const std::size_t taken = wanted < size ? wanted : size;
-    FileImage part(data, data + taken);
-    data += taken;
-    size -= taken;
-    return part;
-}
-
-std::uint32_t Length(const std::uint8_t*& data, std::size_t& size) {
-    std::uint32_t length = 0;
-    if (size >= 4) std::memcpy(&length, data, 4);
-    data += size >= 4 ? 4 : size;
-    size -= size >= 4 ? 4 : size;
-    return length;
-}
 
 void ReadWhole(ShapefileDataSourceReader& reader) {
     const auto boxes = reader.GetRecordBoxes();
@@ -49,13 +34,7 @@ void ReadWhole(ShapefileDataSourceReader& reader) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ParseProjectionLengthUnit(std::string_view(reinterpret_cast<const char*>(data), size));
-    ShapefileImages images;
-    images.name = "fuzz";
-    const std::uint32_t shpLength = Length(data, size);
-    const std::uint32_t shxLength = Length(data, size);
-    images.shp = Take(data, size, shpLength);
-    images.shx = Take(data, size, shxLength);
-    images.dbf = Take(data, size, size);
+    ShapefileImages images = fuzz_input::ShapefileImagesOf(data, size);
     try {
         ShapefileDataSourceReader reader;
         reader.OpenDataImages(std::move(images));

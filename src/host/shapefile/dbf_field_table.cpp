@@ -50,10 +50,11 @@ std::vector<std::string> DbfFieldTable::Names() const {
     return names;
 }
 
-// A scan of names of at most 11 bytes costs less than hashing the name; the
-// first of equal names wins.
+// A scan of a few short names costs less than hashing the name; the first
+// of equal names wins. A name is at most 11 bytes in the file, and each of
+// them decodes to at most 4 bytes of UTF-8.
 int DbfFieldTable::IndexOf(std::string_view name) const {
-    char upper[XBASE_FLDNAME_LEN_READ];
+    char upper[4 * XBASE_FLDNAME_LEN_READ];
     if (name.size() > sizeof upper) return -1;
     for (std::size_t i = 0; i < name.size(); ++i)
         upper[i] = name[i] >= 'a' && name[i] <= 'z' ? static_cast<char>(name[i] - 'a' + 'A') : name[i];

@@ -201,6 +201,15 @@ TEST(ShapefileReader, DecodesTextFromTheCpgFileThenTheLanguageDriverThenWindows1
     EXPECT_EQ(nameOf("88591\n", 0x65, "\xE9t\xE9"), "\u00E9t\u00E9");
     EXPECT_EQ(nameOf("UTF-8", 0x00, "bad\xFF"), "bad\uFFFD");                        // broken text stays valid UTF-8
     EXPECT_EQ(nameOf("no such code page", 0x00, "\x80"), "\u20AC");                  // an unknown .cpg falls back
+
+    // A field name of eleven bytes in Windows-1252 is longer in UTF-8, and
+    // is still found by the name the reader gives.
+    ShapefileImages images = Images("two_part_line");
+    std::copy_n("STRA\xDF" "ENNAME", 11, images.dbf.begin() + 32);
+    ShapefileDataSourceReader reader;
+    reader.OpenDataImages(std::move(images));
+    ASSERT_EQ(reader.GetFieldNames(), std::vector<std::string>{"STRA\u00DFENNAME"});
+    EXPECT_EQ(reader.GetFieldIndex("stra\u00DFenname"), 0);
 }
 
 TEST(ShapefileReader, NumbersThatDoNotReadAreNullAndKeepTheirRawText) {
