@@ -91,7 +91,8 @@ struct ShapefileDataSourceWriter::Impl {
     void refreshFields() {
         fields = Detail::DbfFieldTable(dbf, TextDecoder(codePage), dbfName);
         blankRecord.assign(static_cast<std::size_t>(fields.RecordLength()), ' ');
-        for (const Detail::DbfField& field : fields.Fields()) Detail::FormatDbfValue(field, {}, encoder, dbfName, bytesOf(blankRecord, field));
+        for (const Detail::DbfField& field : fields.Fields())
+            Detail::FormatDbfValue(field, {}, encoder, dbfName, bytesOf(blankRecord, field));
     }
 
     static std::span<char> bytesOf(std::string& record, const Detail::DbfField& field) {
