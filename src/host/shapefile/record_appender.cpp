@@ -2,7 +2,6 @@
 
 #include <shapefil.h>
 
-#include <cstring>
 #include <limits>
 
 #include "host/shapefile/byte_order.h"
