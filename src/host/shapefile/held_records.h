@@ -26,6 +26,7 @@ public:
 
     // `record` is a whole record at the declared widths.
     void Hold(std::string_view record);
+    std::size_t HeldBytes() const { return m_blocks.size() * kBlockSize; }
     // The held records at the declared widths, from the stream's position.
     void WriteDeclared(HookStream& dbf) const;
     // The held records from `headerLength` on with every text field as wide

@@ -13,6 +13,10 @@ namespace {
 constexpr std::uint64_t kShpHeaderLength = 100;
 constexpr std::uint64_t kShxEntryLength = 8;
 constexpr unsigned char kEndOfFile = 0x1A;
+// Past this, held attribute records go to the file at their declared widths
+// and the rest follow them there: memory stays bounded on any table, and
+// fitting still covers a city's connectors (about 65 bytes each).
+constexpr std::size_t kMostHeldBytes = std::size_t{256} << 20;
 
 class Bytes {
 public:
@@ -93,6 +97,10 @@ void RecordAppender::Append(const FlatShape& shape, std::string_view attributes)
     PutBigEndian32(entry + 4, static_cast<std::uint32_t>((m_record.size() - 8) / 2));
     m_shp->Write(m_record.data(), m_record.size());
     m_shx->Write(entry, sizeof entry);
+    if (m_held && m_held->HeldBytes() > kMostHeldBytes) {
+        m_held->WriteDeclared(*m_dbf);
+        m_held.reset();
+    }
     if (m_held)
         m_held->Hold(attributes);
     else

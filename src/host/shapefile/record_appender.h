@@ -6,8 +6,8 @@
 // measures stay with shapelib. The shapelib handles are closed while
 // records are appended, and Finish leaves headers they can open again.
 // Appended to a table without records, the attribute records are held
-// until Finish, which fits the text fields to their values when the
-// writer is closing (see held_records.h).
+// (up to a bound) until Finish, which fits the text fields to their values
+// when the writer is closing (see held_records.h).
 #pragma once
 
 #include <cstdint>
