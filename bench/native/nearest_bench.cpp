@@ -4,7 +4,9 @@
 // second. The town lies at projected coordinates (eastings about 500,000,
 // northings about 4,000,000); "listed" builds every index from its elements
 // in the order a model lists them (neighbours together), "random" in random
-// order.
+// order; "spatial" lists them and asks for the meters in the order the
+// allocation program does, along a Z-curve, so that each query lies near
+// the one before (every library gets the same order).
 // "differ" counts meters whose answer differs from the native one by more
 // than a tie (the two answers at different distances).
 #include <benchmark/benchmark.h>
@@ -14,6 +16,7 @@
 #include <map>
 #include <utility>
 
+#include "allocate/spatial_order.h"
 #include "nearest_references.h"
 
 namespace nearest_bench {
@@ -22,12 +25,22 @@ namespace {
 using Factory = std::unique_ptr<NearestIndex> (*)(const Town&);
 using Distance = double (*)(const Town&, std::size_t, std::int32_t);
 
-enum class Order { Listed, Random };
+enum class Order { Listed, Random, Spatial };
+
+Town WithMetersInSpatialOrder(Town town) {
+    std::vector<Norvane::Support::GeometryPoint> points;
+    for (const DPoint2d& meter : town.meters) points.push_back({meter.x, meter.y});
+    std::vector<DPoint2d> ordered;
+    for (const std::size_t i : Allotrix::Allocate::SpatialOrder(points)) ordered.push_back(town.meters[i]);
+    town.meters = std::move(ordered);
+    return town;
+}
 
 const Town& TheTown(Order order) {
     static const Town listed = allotrix_town::MakeTown(allotrix_town::FullTownSize(), 20261205);
     static const Town shuffled = allotrix_town::InRandomOrder(listed, 7);
-    return order == Order::Listed ? listed : shuffled;
+    static const Town spatial = WithMetersInSpatialOrder(listed);
+    return order == Order::Listed ? listed : order == Order::Random ? shuffled : spatial;
 }
 
 bool IsTie(double a, double b) {
@@ -74,18 +87,19 @@ void NearestPipe(benchmark::State& state, Order order, Factory make) {
     RunQueries(state, order, make, MakeNativePipes, DistanceToPipe);
 }
 
-#define IN_BOTH_ORDERS(function, name, factory)                                               \
-    BENCHMARK_CAPTURE(function, name/listed, Order::Listed, factory)->Unit(benchmark::kMillisecond); \
-    BENCHMARK_CAPTURE(function, name/random, Order::Random, factory)->Unit(benchmark::kMillisecond)
+#define IN_EVERY_ORDER(function, name, factory)                                                 \
+    BENCHMARK_CAPTURE(function, name/listed, Order::Listed, factory)->Unit(benchmark::kMillisecond);   \
+    BENCHMARK_CAPTURE(function, name/random, Order::Random, factory)->Unit(benchmark::kMillisecond);   \
+    BENCHMARK_CAPTURE(function, name/spatial, Order::Spatial, factory)->Unit(benchmark::kMillisecond)
 
-IN_BOTH_ORDERS(NearestNode, native, MakeNativeNodes);
-IN_BOTH_ORDERS(NearestNode, nanoflann, MakeNanoflannNodes);
-IN_BOTH_ORDERS(NearestNode, boost_rtree, MakeBoostNodes);
-IN_BOTH_ORDERS(NearestNode, geos_strtree, MakeGeosNodes);
-IN_BOTH_ORDERS(NearestPipe, native, MakeNativePipes);
-IN_BOTH_ORDERS(NearestPipe, boost_rtree_segments, MakeBoostPipes);
-IN_BOTH_ORDERS(NearestPipe, geos_strtree_callback, MakeGeosCallbackPipes);
-IN_BOTH_ORDERS(NearestPipe, geos_strtree, MakeGeosPipes);
+IN_EVERY_ORDER(NearestNode, native, MakeNativeNodes);
+IN_EVERY_ORDER(NearestNode, nanoflann, MakeNanoflannNodes);
+IN_EVERY_ORDER(NearestNode, boost_rtree, MakeBoostNodes);
+IN_EVERY_ORDER(NearestNode, geos_strtree, MakeGeosNodes);
+IN_EVERY_ORDER(NearestPipe, native, MakeNativePipes);
+IN_EVERY_ORDER(NearestPipe, boost_rtree_segments, MakeBoostPipes);
+IN_EVERY_ORDER(NearestPipe, geos_strtree_callback, MakeGeosCallbackPipes);
+IN_EVERY_ORDER(NearestPipe, geos_strtree, MakeGeosPipes);
 
 }  // namespace
 }  // namespace nearest_bench
