@@ -1,7 +1,6 @@
 // Everything one allocation found, for the result writers and the summary.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,9 +10,6 @@
 #include "host/support/geometry_point.h"
 
 namespace Allotrix::Allocate {
-
-// Both coordinates are finite: a point that can be drawn, written and measured.
-inline bool IsFinitePoint(const Norvane::Support::GeometryPoint& p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
 
 // A line from a meter (or a parcel's centroid) to the node, or the foot
 // point on the pipe, that received its demand or part of it.

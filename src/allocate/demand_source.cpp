@@ -96,7 +96,7 @@ std::string DemandSource::Id(int recordNumber) {
 std::optional<UnallocatedReason> PointProblem(const GeometryObject& shape, GeometryPoint& point) {
     const auto* found = std::get_if<GeometryPoint>(&shape);
     if (!found || found->IsEmpty()) return UnallocatedReason::NoGeometry;
-    if (!IsFinitePoint(*found)) return UnallocatedReason::NaNCoordinate;
+    if (!found->IsFinite()) return UnallocatedReason::NaNCoordinate;
     point = *found;
     return std::nullopt;
 }
@@ -108,7 +108,7 @@ std::optional<UnallocatedReason> PolygonProblem(const GeometryObject& shape, Poi
     std::size_t points = 0;
     for (const PointArray& ring : rings) {
         for (const GeometryPoint& p : ring)
-            if (!IsFinitePoint(p)) return UnallocatedReason::NaNCoordinate;
+            if (!p.IsFinite()) return UnallocatedReason::NaNCoordinate;
         points += ring.size();
     }
     if (points < 3) return UnallocatedReason::NoGeometry;

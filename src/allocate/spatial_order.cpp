@@ -14,8 +14,6 @@ namespace {
 constexpr double kCellsPerSide = 65535.0;
 constexpr std::uint64_t kNoPlace = std::numeric_limits<std::uint64_t>::max();
 
-bool isFinite(const GeometryPoint& p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
-
 // The bits of a 16-bit value spread to the even bit positions.
 std::uint64_t spread(std::uint64_t v) {
     v = (v | (v << 8)) & 0x00FF00FFu;
@@ -45,14 +43,14 @@ struct Extent {
 std::vector<std::size_t> SpatialOrder(const std::vector<GeometryPoint>& points) {
     Extent extent;
     for (const GeometryPoint& p : points) {
-        if (!isFinite(p)) continue;
+        if (!p.IsFinite()) continue;
         extent.minX = std::min(extent.minX, p.X), extent.maxX = std::max(extent.maxX, p.X);
         extent.minY = std::min(extent.minY, p.Y), extent.maxY = std::max(extent.maxY, p.Y);
     }
     std::vector<std::pair<std::uint64_t, std::size_t>> keyed;
     keyed.reserve(points.size());
     for (std::size_t i = 0; i < points.size(); ++i)
-        keyed.emplace_back(isFinite(points[i]) ? extent.ZOrder(points[i]) : kNoPlace, i);
+        keyed.emplace_back(points[i].IsFinite() ? extent.ZOrder(points[i]) : kNoPlace, i);
     std::sort(keyed.begin(), keyed.end());
     std::vector<std::size_t> order;
     order.reserve(keyed.size());

@@ -48,7 +48,7 @@ void WriteConnectorShapefile(Norvane::Allotrix::Calculations::IDataTools& tools,
     Norvane::Support::GeometryObject line = Norvane::Support::PointArray(2);
     auto& ends = std::get<Norvane::Support::PointArray>(line);
     for (const Connector& connector : result.connectors) {
-        if (!IsFinitePoint(connector.from) || !IsFinitePoint(connector.to)) continue;
+        if (!connector.from.IsFinite() || !connector.to.IsFinite()) continue;
         ends[0] = connector.from;
         ends[1] = connector.to;
         values[0].Second = connector.sourceId;

@@ -37,7 +37,7 @@ std::string escaped(const std::string& text) {
 class Frame {
 public:
     void Include(const GeometryPoint& p) {
-        if (!IsFinitePoint(p)) return;
+        if (!p.IsFinite()) return;
         m_minX = std::min(m_minX, p.X), m_maxX = std::max(m_maxX, p.X);
         m_minY = std::min(m_minY, p.Y), m_maxY = std::max(m_maxY, p.Y);
     }
@@ -134,7 +134,8 @@ void writeLinks(std::ostream& out, const DomainModel& model, const Frame& frame)
     for (std::int32_t id = 1; id <= static_cast<std::int32_t>(model.ElementCount()); ++id) {
         if (!model.IsOfType(id, static_cast<int>(NetworkElementType::Link))) continue;
         const auto points = model.PointsOf(id);
-        if (points.size() < 2 || !std::all_of(points.begin(), points.end(), IsFinitePoint)) continue;
+        const auto finite = [](const GeometryPoint& p) { return p.IsFinite(); };
+        if (points.size() < 2 || !std::all_of(points.begin(), points.end(), finite)) continue;
         text += "<path class=\"pipe\" d=\"M";
         for (const GeometryPoint& p : points) {
             text += ' ';
@@ -154,7 +155,7 @@ void writeConnectorsAndMeters(std::ostream& out, const AllocationResult& result,
     text += "<g id=\"connectors\">\n";
     const Connector* drawn = nullptr;
     for (const Connector& c : result.connectors) {
-        if (!IsFinitePoint(c.from) || !IsFinitePoint(c.to)) continue;
+        if (!c.from.IsFinite() || !c.to.IsFinite()) continue;
         // A meter split between a pipe's two ends has two connectors along
         // one line; it is drawn once.
         if (drawn && drawn->from == c.from && drawn->to == c.to) continue;
@@ -174,7 +175,7 @@ void writeConnectorsAndMeters(std::ostream& out, const AllocationResult& result,
     const std::string radius = frame.Number(frame.Size() / 900.0);
     const std::string unallocatedRadius = frame.Number(frame.Size() / 300.0);
     for (const SourceMark& mark : result.marks) {
-        if (!IsFinitePoint(mark.where)) continue;
+        if (!mark.where.IsFinite()) continue;
         text += mark.allocated ? "<circle class=\"meter\" cx=\"" : "<circle class=\"meter unallocated\" cx=\"";
         frame.AppendX(text, mark.where.X);
         text += "\" cy=\"";
@@ -195,7 +196,7 @@ void writeNodes(std::ostream& out, const AllocationResult& result, const DomainM
     for (std::int32_t id = 1; id <= static_cast<std::int32_t>(model.ElementCount()); ++id) {
         if (!model.IsOfType(id, static_cast<int>(NetworkElementType::Node))) continue;
         const GeometryPoint p = model.PointOf(id);
-        if (!IsFinitePoint(p)) continue;
+        if (!p.IsFinite()) continue;
         const DemandLedger::NodeAccount* account = result.ledger.Node(id);
         const bool fed = account != nullptr;
         const double share = fed ? static_cast<double>(account->units) / static_cast<double>(most) : 0.0;

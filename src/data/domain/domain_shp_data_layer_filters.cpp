@@ -19,9 +19,9 @@ using Support::GeometryPoint;
 
 namespace {
 
-bool isFinite(const GeometryPoint& point) { return std::isfinite(point.X) && std::isfinite(point.Y); }
-
-bool allFinite(const Support::PointArray& points) { return std::all_of(points.begin(), points.end(), isFinite); }
+bool allFinite(const Support::PointArray& points) {
+    return std::all_of(points.begin(), points.end(), [](const GeometryPoint& p) { return p.IsFinite(); });
+}
 
 // The polyline a nearest-pipe search runs from: a shapefile feature's first
 // part, or a model element's vertices.
@@ -107,9 +107,9 @@ void DomainShpDataLayer::InitializePointSearcher() {
 void DomainShpDataLayer::SearchNearestPoint(const GeometryPoint& point) {
     m_nearestPvID = 0;
     const auto& ids = ElementIDs();
-    if (ids.empty() || !isFinite(point)) return;
+    if (ids.empty() || !point.IsFinite()) return;
     if (ids.size() == 1) {
-        RequireCoordinates(1, isFinite(PointOf(ids.front())) ? 1 : 0);
+        RequireCoordinates(1, PointOf(ids.front()).IsFinite() ? 1 : 0);
         m_nearestPvID = ids.front();
         return;
     }
@@ -133,7 +133,7 @@ void DomainShpDataLayer::InitializePolylineRangeTree(const SpatialFilterContext&
 
 void DomainShpDataLayer::SearchNearestPolyline(const GeometryPoint& point) {
     m_nearestPvID = 0;
-    if (!m_pipeIndex || ElementIDs().empty() || !isFinite(point)) return;
+    if (!m_pipeIndex || ElementIDs().empty() || !point.IsFinite()) return;
     m_nearestPvID = m_pipeIndex->NearestToPoint(point.X, point.Y);
 }
 
@@ -155,7 +155,7 @@ void DomainShpDataLayer::InitializeGeometryPointsForPolygonContainsPointRangeTre
     std::size_t located = 0;
     for (const std::int32_t id : ids) {
         points.push_back(PointOf(id));
-        if (isFinite(points.back())) ++located;
+        if (points.back().IsFinite()) ++located;
         rows.push_back({{key, id}});
     }
     RequireCoordinates(ids.size(), located);
@@ -191,7 +191,7 @@ void DomainShpDataLayer::WriteElements(const std::string& shpPath) {
     for (const std::int32_t id : ids) {
         writer.AddRecordBegin();
         if (points) {
-            if (const GeometryPoint point = PointOf(id); isFinite(point)) {
+            if (const GeometryPoint point = PointOf(id); point.IsFinite()) {
                 writer.WritePointGeometry(point);
                 ++located;
             }

@@ -18,7 +18,7 @@ constexpr double kLargest = std::numeric_limits<double>::max();
 
 bool allFinite(const Support::PointArray& points) {
     return std::all_of(points.begin(), points.end(),
-                       [](const Support::GeometryPoint& p) { return std::isfinite(p.X) && std::isfinite(p.Y); });
+                       [](const Support::GeometryPoint& p) { return p.IsFinite(); });
 }
 
 }  // namespace

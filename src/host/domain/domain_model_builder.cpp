@@ -9,10 +9,8 @@
 namespace Norvane::Domain {
 namespace {
 
-bool IsFinite(Support::GeometryPoint point) { return std::isfinite(point.X) && std::isfinite(point.Y); }
-
 void CheckFinite(Support::GeometryPoint point, const std::string& label) {
-    if (!IsFinite(point))
+    if (!point.IsFinite())
         throw Support::ArgumentException("The element \"" + label + "\" has a coordinate that is not a finite number.");
 }
 

@@ -18,6 +18,8 @@ struct GeometryPoint {
         return {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
     }
     bool IsEmpty() const { return std::isnan(X) && std::isnan(Y); }
+    // Both coordinates are numbers, neither NaN nor infinite.
+    bool IsFinite() const { return std::isfinite(X) && std::isfinite(Y); }
 
     friend bool operator==(const GeometryPoint&, const GeometryPoint&) = default;
 };
