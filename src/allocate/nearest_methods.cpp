@@ -37,11 +37,6 @@ bool isJunction(const DomainModel& model, std::int32_t id) {
     return model.IsOfType(id, static_cast<int>(NetworkElementType::Junction));
 }
 
-std::int32_t int32Of(const FieldValue& value) {
-    const auto* id = std::get_if<std::int32_t>(&value);
-    return id ? *id : 0;
-}
-
 // The nearest element of `elements` to each located meter under the nearest
 // filter that `nearest` describes (0: none found), searched in spatial order.
 std::vector<std::int32_t> FindNearest(IDataLayer& elements, SpatialFilterContext nearest,
@@ -94,9 +89,11 @@ struct PipeEnds {
     std::int32_t start = 0, end = 0;
 };
 
+// Read from the element itself: this runs for every pipe indexed and every
+// meter placed, where two field lookups by name would cost more than the rest.
 PipeEnds EndsOf(const DomainModel& model, std::int32_t pipe) {
-    return {int32Of(model.ModelingElementField(Norvane::Domain::FieldNames::StartNodeId)->GetValue(pipe)),
-            int32Of(model.ModelingElementField(Norvane::Domain::FieldNames::EndNodeId)->GetValue(pipe))};
+    const auto* element = model.FindElement(pipe);
+    return element ? PipeEnds{element->startNode, element->endNode} : PipeEnds{};
 }
 
 // The shares of the start and the end node.
