@@ -1,10 +1,10 @@
 #include "allocate/area_proportional_method.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "allocate/allocation_errors.h"
 #include "allocate/demand_source.h"
+#include "allocate/number_text.h"
 #include "allocate/proportional_split.h"
 #include "allocate/service_polygons.h"
 #include "host/domain/inp/inp_model.h"
@@ -26,11 +26,7 @@ namespace {
 // the Boolean operation, not overlaps.
 constexpr double kOverlapSlack = 1e-9;
 
-std::string areaText(double area) {
-    char buffer[32];
-    const auto printed = std::to_chars(buffer, buffer + sizeof buffer, area, std::chars_format::fixed, 2);
-    return std::string(buffer, printed.ptr);
-}
+std::string areaText(double area) { return FixedText(area, 2); }
 
 struct Overlap {
     std::int32_t nodeId;

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "allocate/number_text.h"
+
 namespace Allotrix::Allocate {
 namespace {
 
@@ -23,15 +25,8 @@ std::optional<std::int64_t> DemandScale::ToUnits(double value) const {
 double DemandScale::ToDouble(std::int64_t units) const { return static_cast<double>(units) / m_unitsPerOne; }
 
 std::string DemandScale::Format(std::int64_t units) const {
-    // The magnitude as unsigned, so that the smallest int64 has one too.
-    const std::uint64_t magnitude = units < 0 ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
-    const std::string digits = std::to_string(magnitude);
-    const auto decimals = static_cast<std::size_t>(m_decimals);
-    const std::string padded = std::string(digits.size() <= decimals ? decimals + 1 - digits.size() : 0, '0') + digits;
-    const std::size_t whole = padded.size() - decimals;
-    std::string text = units < 0 ? "-" : "";
-    text.append(padded, 0, whole);
-    if (decimals > 0) text.append(".").append(padded, whole, decimals);
+    std::string text;
+    AppendDecimalUnits(text, units, m_decimals);
     return text;
 }
 

@@ -1,11 +1,11 @@
 #include "allocate/demand_source.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "allocate/allocation_errors.h"
 #include "allocate/allocation_result.h"
+#include "allocate/number_text.h"
 
 namespace Allotrix::Allocate {
 
@@ -17,12 +17,6 @@ using Norvane::Support::PointArray;
 using Norvane::Support::PointArrayList;
 
 namespace {
-
-std::string numberText(double value) {
-    char buffer[32];
-    const auto printed = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, printed.ptr);
-}
 
 std::string fieldList(Norvane::Allotrix::Calculations::IDataLayer& layer) {
     std::string names;
@@ -43,7 +37,7 @@ std::string FieldValueText(const FieldValue& value) {
         std::string operator()(std::monostate) const { return {}; }
         std::string operator()(std::int32_t v) const { return std::to_string(v); }
         std::string operator()(std::int64_t v) const { return std::to_string(v); }
-        std::string operator()(double v) const { return numberText(v); }
+        std::string operator()(double v) const { return ShortestText(v); }
         std::string operator()(const std::string& v) const { return v; }
         std::string operator()(bool v) const { return v ? "T" : "F"; }
         std::string operator()(const Norvane::Support::Date& d) const {
@@ -78,9 +72,9 @@ std::optional<std::int64_t> DemandSource::Demand(int recordNumber) {
     else if (const auto* real = std::get_if<double>(&value)) number = *real;
     else return std::nullopt;
     if (!std::isfinite(number)) return std::nullopt;
-    if (number < 0.0) Refuse(recordNumber, "negative demand " + numberText(number) + " in \"" + m_demandField + "\"");
+    if (number < 0.0) Refuse(recordNumber, "negative demand " + ShortestText(number) + " in \"" + m_demandField + "\"");
     const std::optional<std::int64_t> units = m_scale.ToUnits(number * m_multiplier);
-    if (!units) Refuse(recordNumber, "demand " + numberText(number) + " times " + numberText(m_multiplier) + " is too large");
+    if (!units) Refuse(recordNumber, "demand " + ShortestText(number) + " times " + ShortestText(m_multiplier) + " is too large");
     return units;
 }
 

@@ -6,6 +6,7 @@
 
 #include "allocate/allocation_errors.h"
 #include "allocate/meter_points.h"
+#include "allocate/number_text.h"
 #include "allocate/pipe_foot_point.h"
 #include "allocate/proportional_split.h"
 #include "allocate/query_point_layer.h"
@@ -27,11 +28,7 @@ namespace {
 
 constexpr const char* kElementIdField = "ElementID";
 
-std::string distanceText(double distance) {
-    char buffer[32];
-    const auto printed = std::to_chars(buffer, buffer + sizeof buffer, distance, std::chars_format::fixed, 2);
-    return "distance " + std::string(buffer, printed.ptr);
-}
+std::string distanceText(double distance) { return "distance " + FixedText(distance, 2); }
 
 bool isJunction(const DomainModel& model, std::int32_t id) {
     return model.IsOfType(id, static_cast<int>(NetworkElementType::Junction));

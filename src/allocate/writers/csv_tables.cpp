@@ -1,15 +1,9 @@
 #include "allocate/writers/csv_tables.h"
 
-#include <charconv>
+#include "allocate/number_text.h"
 
 namespace Allotrix::Allocate {
 namespace {
-
-std::string shortest(double value) {
-    char buffer[32];
-    const auto printed = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, printed.ptr);
-}
 
 // "meters" -> "meter"
 std::string singular(const std::string& noun) { return noun.substr(0, noun.size() - 1); }
@@ -29,8 +23,8 @@ std::string CsvField(const std::string& text) {
 void WriteNodeTable(std::ostream& out, const std::vector<NodeDemandChange>& changes, const AllocationResult& result) {
     out << "node_id,demand_before,allocated,demand_after," << singular(result.sourceNoun) << "_count\n";
     for (const NodeDemandChange& change : changes)
-        out << CsvField(change.label) << ',' << shortest(change.before) << ','
-            << result.scale.Format(change.allocatedUnits) << ',' << shortest(change.after) << ',' << change.sources
+        out << CsvField(change.label) << ',' << ShortestText(change.before) << ','
+            << result.scale.Format(change.allocatedUnits) << ',' << ShortestText(change.after) << ',' << change.sources
             << '\n';
 }
 

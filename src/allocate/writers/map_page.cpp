@@ -1,12 +1,12 @@
 #include "allocate/writers/map_page.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <ostream>
 #include <string>
 
+#include "allocate/number_text.h"
 #include "host/domain/domain_model.h"
 #include "host/domain/network_element_types.h"
 
@@ -53,14 +53,9 @@ public:
         return Number(m_minX - margin) + " " + Number(-m_maxY - margin) + " " + Number(m_maxX - m_minX + 2 * margin) +
                " " + Number(m_maxY - m_minY + 2 * margin);
     }
-    std::string Number(double value) const {
-        char buffer[400];
-        const auto printed = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, m_decimals);
-        return std::string(buffer, printed.ptr);
-    }
+    std::string Number(double value) const { return FixedText(value, m_decimals); }
     // Coordinates appended to `text`, counted in units of the last decimal
-    // when that is exact: several times faster than formatting a double,
-    // which matters for a million meters.
+    // when that is exact.
     void AppendX(std::string& text, double x) const { Append(text, x); }
     void AppendY(std::string& text, double y) const { Append(text, -y); }
     std::string X(double x) const {
@@ -81,19 +76,7 @@ private:
             text += Number(value);
             return;
         }
-        auto units = static_cast<std::int64_t>(scaled);
-        if (units < 0) text += '-', units = -units;
-        char digits[24];
-        const auto count = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, units).ptr - digits);
-        const auto decimals = static_cast<std::size_t>(m_decimals);
-        if (decimals == 0) {
-            text.append(digits, count);
-        } else if (count <= decimals) {
-            text += "0.";
-            text.append(decimals - count, '0').append(digits, count);
-        } else {
-            text.append(digits, count - decimals).append(1, '.').append(digits + count - decimals, decimals);
-        }
+        AppendDecimalUnits(text, static_cast<std::int64_t>(scaled), m_decimals);
     }
 
     double m_minX = HUGE_VAL, m_minY = HUGE_VAL, m_maxX = -HUGE_VAL, m_maxY = -HUGE_VAL;
