@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "allocate/allocation_options.h"
 #include "allocate/demand_scale.h"
@@ -35,6 +36,8 @@ public:
     // The current record's ID (its 1-based record number without an ID
     // field); an ID met before is an InputError.
     std::string Id(int recordNumber);
+    // The record number of an ID met by Id; none without an ID field.
+    std::optional<int> RecordOf(std::string_view id) const { return m_ids.Find(id); }
 
 private:
     [[noreturn]] void Refuse(int recordNumber, const std::string& what) const;

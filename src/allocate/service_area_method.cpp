@@ -1,6 +1,6 @@
 #include "allocate/service_area_method.h"
 
-#include <unordered_map>
+#include <optional>
 
 #include "allocate/allocation_errors.h"
 #include "allocate/meter_points.h"
@@ -22,10 +22,10 @@ constexpr int kNoPolygon = -1;
 // A polygon of several rings holds a meter that lies inside an odd number
 // of them, so holes and islands count as they should.
 std::vector<int> FindOwners(IDataLayer& meterLayer, IDataLayer& serviceLayer, const ServicePolygons& services,
-                            const std::unordered_map<std::string, std::size_t>& meterOfId, const std::string& idField,
+                            const DemandSource& source, std::size_t meterCount, const std::string& idField,
                             std::size_t& meterInSeveral, const ProgressFunction& progress) {
-    std::vector<int> owner(meterOfId.size(), kNoPolygon);
-    std::vector<unsigned char> parity(meterOfId.size(), 0);
+    std::vector<int> owner(meterCount, kNoPolygon);
+    std::vector<unsigned char> parity(meterCount, 0);
     std::vector<std::size_t> touched;
     SpatialFilterContext inside;
     inside.RelationType = SpatialFilterRelationType::PointInPolygon;
@@ -38,10 +38,12 @@ std::vector<int> FindOwners(IDataLayer& meterLayer, IDataLayer& serviceLayer, co
             inside.RingIndex = ring;
             meterLayer.BeginFilter(inside, true);
             while (meterLayer.MoveNext()) {
-                const auto found = meterOfId.find(FieldValueText(meterLayer.GetObjectValue(idField)));
-                if (found == meterOfId.end()) continue;
-                if (!parity[found->second]) touched.push_back(found->second);
-                parity[found->second] ^= 1;
+                // Meter i is record i + 1: every record was read, in order.
+                const std::optional<int> record = source.RecordOf(FieldValueText(meterLayer.GetObjectValue(idField)));
+                if (!record) continue;
+                const auto meter = static_cast<std::size_t>(*record - 1);
+                if (!parity[meter]) touched.push_back(meter);
+                parity[meter] ^= 1;
             }
             meterLayer.EndFilter();
         }
@@ -69,12 +71,9 @@ void AllocateByServiceArea(const AllocationInputs& inputs, const AllocationOptio
     DemandSource source(*meterLayer, inputs.sourcePath, options, result.scale);
     const std::vector<MeterPoint> meters = ReadMeterPoints(*meterLayer, source);
 
-    std::unordered_map<std::string, std::size_t> meterOfId;
-    meterOfId.reserve(meters.size());
-    for (std::size_t i = 0; i < meters.size(); ++i) meterOfId.emplace(meters[i].id, i);
     std::size_t meterInSeveral = 0;
-    const std::vector<int> owner =
-        FindOwners(*meterLayer, *serviceLayer, services, meterOfId, options.idField, meterInSeveral, progress);
+    const std::vector<int> owner = FindOwners(*meterLayer, *serviceLayer, services, source, meters.size(),
+                                              options.idField, meterInSeveral, progress);
     if (meterInSeveral > 0)
         result.warnings.push_back(inputs.servicePath + ": " + std::to_string(meterInSeveral) +
                                   " meters lie in more than one service polygon; each went to the first");

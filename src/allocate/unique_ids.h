@@ -17,6 +17,8 @@ public:
     void Reserve(std::size_t count);
     // Keeps `id` as `record`'s, or returns the record that holds it already.
     std::optional<int> Add(std::string_view id, int record);
+    // The record that holds `id`, if one does.
+    std::optional<int> Find(std::string_view id) const;
 
 private:
     struct Entry {
@@ -30,6 +32,8 @@ private:
     };
 
     std::string_view TextOf(const Entry& entry) const { return std::string_view(m_text).substr(entry.start, entry.length); }
+    // The slot holding `id`, or the free slot where it would go.
+    std::size_t SlotOf(std::string_view id, std::uint64_t hash) const;
     void Rehash(std::size_t slotCount);
     void Place(std::uint64_t hash, std::uint32_t entry);
 

@@ -105,6 +105,8 @@ TEST(UniqueIds, FindsEveryRepeatAndOnlyRepeatsWhileTheTableGrows) {
             ASSERT_EQ(seen, first->second) << id;
         }
     }
+    for (const auto& [id, record] : expected) ASSERT_EQ(ids.Find(id), record) << id;
+    EXPECT_FALSE(ids.Find("not an ID"));
     EXPECT_FALSE(ids.Add("", 1));
     EXPECT_EQ(ids.Add("", 2), 1);
 }
