@@ -23,11 +23,15 @@ std::size_t BufferPointCount(const PointArrayList& rings) {
 double RingsArea(const PointArrayList& rings) {
     double total = 0.0;
     for (const PointArray& ring : rings) {
+        if (ring.empty()) continue;
+        // Fanned from the ring's first point: at projected coordinates the
+        // products of raw coordinates would swamp a parcel's area.
+        const auto& origin = ring.front();
         double twice = 0.0;
-        for (std::size_t i = 0; i < ring.size(); ++i) {
-            const auto& a = ring[i];
-            const auto& b = ring[(i + 1) % ring.size()];
-            twice += a.X * b.Y - b.X * a.Y;
+        for (std::size_t i = 1; i + 1 < ring.size(); ++i) {
+            const double ax = ring[i].X - origin.X, ay = ring[i].Y - origin.Y;
+            const double bx = ring[i + 1].X - origin.X, by = ring[i + 1].Y - origin.Y;
+            twice += ax * by - bx * ay;
         }
         // Shapefiles turn outer rings clockwise and holes the other way.
         total -= twice / 2.0;
