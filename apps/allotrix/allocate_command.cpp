@@ -63,9 +63,7 @@ int allocate(const AllocateRequest& request, std::ostream& out, std::ostream& er
     ResultStaging staging(targets, request.force);
     const auto model = LoadModelOrRefuse(request.model, request.selectionSets);
 
-    Norvane::Allotrix::Calculations::AllotrixLibrary library;
-    library.ActiveDomainDataSet = &model->Model();
-    library.DisplayLengthUnit = model->LengthUnit();
+    Norvane::Allotrix::Calculations::AllotrixLibrary library{&model->Model(), model->LengthUnit()};
     const auto registry = Norvane::Support::OpenDefaultRegistryStore();
     Norvane::Allotrix::Calculations::Data::StandardDataTools tools(library, *registry);
     clock.Lap("read model", timings);

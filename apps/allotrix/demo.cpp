@@ -157,9 +157,7 @@ int RunDemo(const fs::path& outputFolder, bool force, bool json, std::ostream& o
     bool havePipeLayers = false;
     try {
         const auto network = Norvane::Domain::InpModel::Load(model);
-        Norvane::Allotrix::Calculations::AllotrixLibrary library;
-        library.ActiveDomainDataSet = &network->Model();
-        library.DisplayLengthUnit = network->LengthUnit();
+        Norvane::Allotrix::Calculations::AllotrixLibrary library{&network->Model(), network->LengthUnit()};
         const auto registry = Norvane::Support::OpenDefaultRegistryStore();
         Norvane::Allotrix::Calculations::Data::StandardDataTools tools(library, *registry);
         inputs = WriteDemoInputs(*network, tools, outputFolder, 20261206);

@@ -29,9 +29,7 @@ public:
 std::optional<std::string> showDialog(Norvane::Domain::InpModel& model, const std::vector<std::string>& types,
                                       Norvane::VaultixFacade::IListChoicePresenter& lists,
                                       Norvane::VaultixFacade::TerminalPresenter& others) {
-    AllotrixLibrary library;
-    library.ActiveDomainDataSet = &model.Model();
-    library.DisplayLengthUnit = model.LengthUnit();
+    AllotrixLibrary library{&model.Model(), model.LengthUnit()};
     const auto registry = Norvane::Support::OpenDefaultRegistryStore();
     const PromptPresenters presenters{others, others, lists};
     StandardDataTools tools(library, *registry, &presenters);

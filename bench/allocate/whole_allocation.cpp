@@ -32,9 +32,7 @@ StageTimes RunWholeAllocation(const AllocationJob& job) {
     StageTimes times;
     const Clock::time_point start = Clock::now();
     const auto network = Norvane::Domain::InpModel::Load(job.model);
-    Norvane::Allotrix::Calculations::AllotrixLibrary library;
-    library.ActiveDomainDataSet = &network->Model();
-    library.DisplayLengthUnit = network->LengthUnit();
+    Norvane::Allotrix::Calculations::AllotrixLibrary library{&network->Model(), network->LengthUnit()};
     Norvane::Support::EmptyRegistryStore registry;
     Norvane::Allotrix::Calculations::Data::StandardDataTools tools(library, registry);
     TimedDataTools timedTools(tools);
