@@ -56,7 +56,7 @@ void addAllocateOptions(CLI::App& command, AllocateRequest& request, std::string
     command.add_option("meters", request.sources, "meters (points), or parcels (polygons) for area-proportional")
         ->required();
     command.add_option("-m,--method", request.methodName, "nearest-node, nearest-pipe, service-area or area-proportional")
-        ->check(CLI::IsMember({"nearest-node", "nearest-pipe", "service-area", "area-proportional"}));
+        ->check(CLI::IsMember(kMethods));
     command.add_option("-d,--demand-field", request.options.demandField, "numeric field holding each meter's demand")
         ->required();
     command.add_option("--multiplier", request.options.unitMultiplier,
