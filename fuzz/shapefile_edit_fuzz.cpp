@@ -3,9 +3,6 @@
 // writer must refuse the file with an error naming it, or leave a shapefile
 // that the reader opens and reads whole, with the records added; it must
 // never crash.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -13,30 +10,13 @@
 #include <string>
 
 #include "host/host.h"
+#include "scratch_folder.h"
 #include "shapefile_images_input.h"
 
 using namespace Norvane::Shapefile;
 using Norvane::Support::PointArray;
 
 namespace {
-
-// One folder for the whole run, removed when it ends.
-class Folder {
-public:
-    Folder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "allotrix-fuzz-edit-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) std::abort();
-        m_path = pattern;
-    }
-    ~Folder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    std::string File(const char* name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
 
 void Put(const std::string& path, const FileImage& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -81,8 +61,7 @@ int Edit(const std::string& base) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const Folder folder;
-    const std::string base = folder.File("fuzz");
+    const std::string base = allotrix_bench::TheScratch().File("fuzz");
     const ShapefileImages images = fuzz_input::ShapefileImagesOf(data, size);
     Put(base + ".shp", images.shp);
     Put(base + ".shx", images.shx);
