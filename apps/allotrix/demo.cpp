@@ -4,6 +4,7 @@
 #include <map>
 #include <random>
 
+#include "allocate/writers/new_shapefile.h"
 #include "allocate_command.h"
 #include "data/data.h"
 #include "host/domain/inp/inp_model.h"
@@ -102,10 +103,6 @@ std::map<Cell, std::string> serviceCells(const DomainModel& model, const std::ve
     return cells;
 }
 
-Norvane::Allotrix::Calculations::IEditDataLayer& editable(Norvane::Allotrix::Calculations::IDataLayer& layer) {
-    return dynamic_cast<Norvane::Allotrix::Calculations::IEditDataLayer&>(layer);
-}
-
 }  // namespace
 
 DemoInputs WriteDemoInputs(const Norvane::Domain::InpModel& model, Norvane::Allotrix::Calculations::IDataTools& tools,
@@ -117,28 +114,22 @@ DemoInputs WriteDemoInputs(const Norvane::Domain::InpModel& model, Norvane::Allo
             meters.push_back({{meters.front().point.X - 8000.0 * i, meters.front().point.Y - 6000.0}, 0.75});
 
     const DemoInputs inputs{(folder / "demo-meters.shp").string(), (folder / "demo-services.shp").string()};
-    tools.CreateLayer(inputs.meters, DomainElementShapeType::Point, nullptr);
-    auto meterLayer = tools.OpenLayer(inputs.meters);
-    auto& meterEdit = editable(*meterLayer);
-    meterEdit.CreateField("METER_ID", FieldDataType::Text);
-    meterEdit.CreateField("DEMAND", FieldDataType::Real);
-    meterEdit.BeginUpdate();
-    for (std::size_t i = 0; i < meters.size(); ++i)
-        meterEdit.AddNew(meters[i].point, {{"METER_ID", "MTR-" + std::to_string(100001 + i)},
-                                           {"DEMAND", meters[i].demand ? FieldValue(*meters[i].demand) : FieldValue{}}});
-    meterEdit.EndUpdate();
-
-    tools.CreateLayer(inputs.services, DomainElementShapeType::Polygon, nullptr);
-    auto serviceLayer = tools.OpenLayer(inputs.services);
-    auto& serviceEdit = editable(*serviceLayer);
-    serviceEdit.CreateField("NODE", FieldDataType::Text);
-    serviceEdit.BeginUpdate();
-    for (const auto& [cell, node] : serviceCells(model.Model(), meters)) {
-        const double x0 = static_cast<double>(cell.column) * kCellSize, y0 = static_cast<double>(cell.row) * kCellSize;
-        const PointArray ring = {{x0, y0}, {x0, y0 + kCellSize}, {x0 + kCellSize, y0 + kCellSize}, {x0 + kCellSize, y0}, {x0, y0}};
-        serviceEdit.AddNew(ring, {{"NODE", node}});
-    }
-    serviceEdit.EndUpdate();
+    using Allotrix::Allocate::WriteNewShapefile;
+    const Allotrix::Allocate::FieldList meterFields{{"METER_ID", FieldDataType::Text}, {"DEMAND", FieldDataType::Real}};
+    WriteNewShapefile(tools, inputs.meters, DomainElementShapeType::Point, meterFields, [&](auto& edit) {
+        for (std::size_t i = 0; i < meters.size(); ++i)
+            edit.AddNew(meters[i].point, {{"METER_ID", "MTR-" + std::to_string(100001 + i)},
+                                          {"DEMAND", meters[i].demand ? FieldValue(*meters[i].demand) : FieldValue{}}});
+    });
+    WriteNewShapefile(tools, inputs.services, DomainElementShapeType::Polygon, {{"NODE", FieldDataType::Text}},
+                      [&](auto& edit) {
+                          for (const auto& [cell, node] : serviceCells(model.Model(), meters)) {
+                              const double x0 = static_cast<double>(cell.column) * kCellSize;
+                              const double y0 = static_cast<double>(cell.row) * kCellSize, x1 = x0 + kCellSize,
+                                           y1 = y0 + kCellSize;
+                              edit.AddNew(PointArray{{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}, {x0, y0}}, {{"NODE", node}});
+                          }
+                      });
     return inputs;
 }
 

@@ -59,19 +59,19 @@ const TownFiles& TheTownFiles() {
         const auto town = allotrix_town::MakeTown(allotrix_town::FullTownSize(), 20261206);
         WriteTownModel(town, f.model, false);
         ShapefileTools writer;
-        WriteLayer(writer.tools, f.services, DomainElementShapeType::Polygon, {{"NODE", FieldDataType::Text}},
-                   [&](auto& edit) {
-                       for (std::size_t i = 0; i < town.serviceAreas.size(); ++i)
-                           edit.AddNew(RingsOf(town.serviceAreas[i]), {{"NODE", Numbered("N", i + 1)}});
-                   });
+        WriteNewShapefile(writer.tools, f.services.string(), DomainElementShapeType::Polygon,
+                          {{"NODE", FieldDataType::Text}}, [&](auto& edit) {
+                              for (std::size_t i = 0; i < town.serviceAreas.size(); ++i)
+                                  edit.AddNew(RingsOf(town.serviceAreas[i]), {{"NODE", Numbered("N", i + 1)}});
+                          });
         std::vector<Norvane::Support::GeometryPoint> meters;
         for (const auto& meter : town.meters) meters.push_back({meter.x, meter.y});
         WriteMeters(writer.tools, f.meters, meters);
-        WriteLayer(writer.tools, f.parcels, DomainElementShapeType::Polygon, {{"DEMAND", FieldDataType::Real}},
-                   [&](auto& edit) {
-                       for (std::size_t i = 0; i < town.parcels.size(); ++i)
-                           edit.AddNew(RingsOf(town.parcels[i]), {{"DEMAND", DemandOf(i) * 10.0}});
-                   });
+        WriteNewShapefile(writer.tools, f.parcels.string(), DomainElementShapeType::Polygon,
+                          {{"DEMAND", FieldDataType::Real}}, [&](auto& edit) {
+                              for (std::size_t i = 0; i < town.parcels.size(); ++i)
+                                  edit.AddNew(RingsOf(town.parcels[i]), {{"DEMAND", DemandOf(i) * 10.0}});
+                          });
         return f;
     }();
     return files;

@@ -47,11 +47,12 @@ void WriteTownModel(const allotrix_town::Town& town, const fs::path& path, bool 
 
 void WriteMeters(Norvane::Allotrix::Calculations::IDataTools& tools, const fs::path& path,
                  const std::vector<Norvane::Support::GeometryPoint>& points) {
-    WriteLayer(tools, path, DomainElementShapeType::Point,
-               {{"METER_ID", FieldDataType::Text}, {"DEMAND", FieldDataType::Real}}, [&](auto& edit) {
-                   for (std::size_t i = 0; i < points.size(); ++i)
-                       edit.AddNew(points[i], {{"METER_ID", Numbered("M", i + 1)}, {"DEMAND", DemandOf(i)}});
-               });
+    Allotrix::Allocate::WriteNewShapefile(
+        tools, path.string(), DomainElementShapeType::Point,
+        {{"METER_ID", FieldDataType::Text}, {"DEMAND", FieldDataType::Real}}, [&](auto& edit) {
+            for (std::size_t i = 0; i < points.size(); ++i)
+                edit.AddNew(points[i], {{"METER_ID", Numbered("M", i + 1)}, {"DEMAND", DemandOf(i)}});
+        });
 }
 
 }  // namespace allocate_bench

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/data.h"
+#include "allocate/writers/new_shapefile.h"
 #include "host/host.h"
 #include "town/town.h"
 
@@ -24,21 +25,6 @@ double DemandOf(std::size_t i);
 // The town's junctions, and with `withPipes` its pipes and their bends, as
 // a network model in GPM (so coordinates are in feet).
 void WriteTownModel(const allotrix_town::Town& town, const std::filesystem::path& path, bool withPipes);
-
-using FieldList = std::vector<std::pair<std::string, Norvane::Support::FieldDataType>>;
-
-// Creates the shapefile with `fields` and lets `fill` add its records.
-template <typename Fill>
-void WriteLayer(Norvane::Allotrix::Calculations::IDataTools& tools, const std::filesystem::path& path,
-                Norvane::Domain::DomainElementShapeType type, const FieldList& fields, Fill&& fill) {
-    tools.CreateLayer(path.string(), type, nullptr);
-    auto layer = tools.OpenLayer(path.string());
-    auto& edit = dynamic_cast<Norvane::Allotrix::Calculations::IEditDataLayer&>(*layer);
-    for (const auto& [name, kind] : fields) edit.CreateField(name, kind);
-    edit.BeginUpdate();
-    fill(edit);
-    edit.EndUpdate();
-}
 
 // Meters M1, M2, ... at the points, with METER_ID and DEMAND.
 void WriteMeters(Norvane::Allotrix::Calculations::IDataTools& tools, const std::filesystem::path& path,

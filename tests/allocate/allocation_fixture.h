@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "allocate/allocate.h"
+#include "allocate/writers/new_shapefile.h"
 #include "data/data.h"
 #include "host/host.h"
 #include "host/registry/registry_store.h"
@@ -65,46 +66,35 @@ public:
 
     std::string WriteMeters(const std::string& name, const std::vector<TestMeter>& meters) {
         const std::string path = m_folder.File(name);
-        m_tools.CreateLayer(path, Norvane::Domain::DomainElementShapeType::Point, nullptr);
-        auto layer = Edit(path, {{"METER_ID", Norvane::Support::FieldDataType::Text},
-                                 {"DEMAND", Norvane::Support::FieldDataType::Real}});
-        for (const TestMeter& meter : meters) {
-            Norvane::Support::GeometryObject shape;
-            if (meter.point) shape = *meter.point;
-            layer.edit->AddNew(shape, {{"METER_ID", meter.id}, {"DEMAND", demandValue(meter.demand)}});
-        }
-        layer.edit->EndUpdate();
+        Allotrix::Allocate::WriteNewShapefile(m_tools, path, Norvane::Domain::DomainElementShapeType::Point,
+                                              {{"METER_ID", Norvane::Support::FieldDataType::Text},
+                                               {"DEMAND", Norvane::Support::FieldDataType::Real}},
+                                              [&](auto& edit) {
+                                                  for (const TestMeter& meter : meters) {
+                                                      Norvane::Support::GeometryObject shape;
+                                                      if (meter.point) shape = *meter.point;
+                                                      edit.AddNew(shape, {{"METER_ID", meter.id},
+                                                                          {"DEMAND", demandValue(meter.demand)}});
+                                                  }
+                                              });
         return path;
     }
 
     std::string WritePolygons(const std::string& name, const std::vector<TestPolygon>& polygons) {
         const std::string path = m_folder.File(name);
-        m_tools.CreateLayer(path, Norvane::Domain::DomainElementShapeType::Polygon, nullptr);
-        auto layer = Edit(path, {{"NODE", Norvane::Support::FieldDataType::Text},
-                                 {"DEMAND", Norvane::Support::FieldDataType::Real}});
-        for (const TestPolygon& polygon : polygons)
-            layer.edit->AddNew(polygon.rings, {{"NODE", polygon.node}, {"DEMAND", demandValue(polygon.demand)}});
-        layer.edit->EndUpdate();
+        Allotrix::Allocate::WriteNewShapefile(
+            m_tools, path, Norvane::Domain::DomainElementShapeType::Polygon,
+            {{"NODE", Norvane::Support::FieldDataType::Text}, {"DEMAND", Norvane::Support::FieldDataType::Real}},
+            [&](auto& edit) {
+                for (const TestPolygon& polygon : polygons)
+                    edit.AddNew(polygon.rings, {{"NODE", polygon.node}, {"DEMAND", demandValue(polygon.demand)}});
+            });
         return path;
     }
 
 private:
-    struct EditLayer {
-        std::unique_ptr<Norvane::Allotrix::Calculations::IDataLayer> layer;
-        Norvane::Allotrix::Calculations::IEditDataLayer* edit;
-    };
-
     static Norvane::Support::FieldValue demandValue(const std::optional<double>& demand) {
         return demand ? Norvane::Support::FieldValue(*demand) : Norvane::Support::FieldValue{};
-    }
-
-    EditLayer Edit(const std::string& path,
-                   const std::vector<std::pair<std::string, Norvane::Support::FieldDataType>>& fields) {
-        EditLayer layer{m_tools.OpenLayer(path), nullptr};
-        layer.edit = dynamic_cast<Norvane::Allotrix::Calculations::IEditDataLayer*>(layer.layer.get());
-        for (const auto& [field, type] : fields) layer.edit->CreateField(field, type);
-        layer.edit->BeginUpdate();
-        return layer;
     }
 
     std::string m_modelPath;

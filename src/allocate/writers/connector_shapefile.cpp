@@ -4,8 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "host/calculations/i_data_layer.h"
-#include "host/calculations/i_edit_data_layer.h"
+#include "allocate/writers/new_shapefile.h"
 #include "host/domain/domain_model.h"
 #include "host/shapefile/shapefile_files.h"
 
@@ -32,33 +31,28 @@ void copyProjection(const std::string& sourcePath, const std::string& shapefileP
 
 void WriteConnectorShapefile(Norvane::Allotrix::Calculations::IDataTools& tools, const std::string& path,
                              const AllocationResult& result, const Norvane::Domain::DomainModel& model) {
-    tools.CreateLayer(path, DomainElementShapeType::Polyline, nullptr);
-    const auto layer = tools.OpenLayer(path);
-    auto* edit = dynamic_cast<Norvane::Allotrix::Calculations::IEditDataLayer*>(layer.get());
-    if (!edit) throw std::logic_error("the layer at " + path + " cannot be edited");
     const std::string sourceField = result.sourceNoun == "parcels" ? "PARCEL_ID" : "METER_ID";
-    edit->CreateField(sourceField, FieldDataType::Text);
-    edit->CreateField("NODE_ID", FieldDataType::Text);
-    edit->CreateField("DISTANCE", FieldDataType::Real);
-    edit->CreateField("DEMAND", FieldDataType::Real);
-    edit->BeginUpdate();
-    // One line and one set of values, refilled for every record.
-    Norvane::Allotrix::Calculations::FieldValuePairs values{
-        {sourceField, {}}, {"NODE_ID", {}}, {"DISTANCE", {}}, {"DEMAND", {}}};
-    Norvane::Support::GeometryObject line = Norvane::Support::PointArray(2);
-    auto& ends = std::get<Norvane::Support::PointArray>(line);
-    for (const Connector& connector : result.connectors) {
-        if (!connector.from.IsFinite() || !connector.to.IsFinite()) continue;
-        ends[0] = connector.from;
-        ends[1] = connector.to;
-        values[0].Second = connector.sourceId;
-        values[1].Second = model.FindElement(connector.nodeId)->Label();
-        values[2].Second = connector.distance;
-        values[3].Second = result.scale.ToDouble(connector.units);
-        edit->AddNew(line, values);
-    }
-    edit->EndUpdate();
-    layer->Dispose();
+    const FieldList fields{{sourceField, FieldDataType::Text},
+                           {"NODE_ID", FieldDataType::Text},
+                           {"DISTANCE", FieldDataType::Real},
+                           {"DEMAND", FieldDataType::Real}};
+    WriteNewShapefile(tools, path, DomainElementShapeType::Polyline, fields, [&](auto& edit) {
+        // One line and one set of values, refilled for every record.
+        Norvane::Allotrix::Calculations::FieldValuePairs values{
+            {sourceField, {}}, {"NODE_ID", {}}, {"DISTANCE", {}}, {"DEMAND", {}}};
+        Norvane::Support::GeometryObject line = Norvane::Support::PointArray(2);
+        auto& ends = std::get<Norvane::Support::PointArray>(line);
+        for (const Connector& connector : result.connectors) {
+            if (!connector.from.IsFinite() || !connector.to.IsFinite()) continue;
+            ends[0] = connector.from;
+            ends[1] = connector.to;
+            values[0].Second = connector.sourceId;
+            values[1].Second = model.FindElement(connector.nodeId)->Label();
+            values[2].Second = connector.distance;
+            values[3].Second = result.scale.ToDouble(connector.units);
+            edit.AddNew(line, values);
+        }
+    });
     copyProjection(result.sourcePath, path);
 }
 
